@@ -1,0 +1,21 @@
+// Application shell: the three windows, their handler registration and the start-up order.
+// main() runs it; the keyboard handler and the idle handler ask it to redraw the scene view.
+#pragma once
+
+extern int mainWindow; // top-level window, 500 x 500
+extern int helpPanel;  // help text strip below the scene view
+extern int sceneView;  // the 3D scene
+
+// Display handler of the main window: grey, nothing else.
+void displayMain();
+
+// Makes the scene view current and posts a redisplay for it.
+void requestSceneRedisplay();
+
+// Start-up steps 2 to 7: display mode, the three windows and their handlers.
+// Needs glutInit first; leaves the scene view current.
+void createWindows();
+
+// Start-up steps 8 to 11, with the scene view current: rendering state, robots, textures,
+// display lists, then the first redisplay request.
+void initSceneView();

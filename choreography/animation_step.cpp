@@ -1,0 +1,3 @@
+#include "choreography/animation_step.h"
+
+void animationStep() {}

@@ -1,0 +1,4 @@
+// Animation step: the GLUT idle handler.
+#pragma once
+
+void animationStep();

@@ -1,0 +1,7 @@
+#include "controls/keyboard.h"
+
+#include "app/shell.h"
+
+void onKey(unsigned char /*key*/, int /*x*/, int /*y*/) {
+    requestSceneRedisplay();
+}

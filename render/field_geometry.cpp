@@ -1,0 +1,5 @@
+#include "render/field_geometry.h"
+
+void createGoalPostQuadrics() {}
+
+void buildDisplayLists() {}

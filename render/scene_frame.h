@@ -1,0 +1,4 @@
+// Scene frame: the display handler of the scene view.
+#pragma once
+
+void displayScene();

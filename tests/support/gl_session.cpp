@@ -1,0 +1,46 @@
+#include "tests/support/gl_session.h"
+
+#include "app/shell.h"
+
+#include <GL/freeglut.h>
+#include <chrono>
+#include <thread>
+
+void startProgramWindows() {
+    static bool started = false;
+    if (started) {
+        return;
+    }
+    started = true;
+    createWindows();
+    initSceneView();
+    pumpEvents(300);
+}
+
+void pumpEvents(int milliseconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+        glutMainLoopEvent();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+std::vector<unsigned char> readShownPixels(int x, int y, int width, int height) {
+    std::vector<unsigned char> rgb(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+}
+
+std::array<unsigned char, 3> readShownPixel(int x, int y) {
+    const std::vector<unsigned char> rgb = readShownPixels(x, y, 1, 1);
+    return {rgb[0], rgb[1], rgb[2]};
+}
+
+int modelviewDepth() {
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    return depth;
+}
