@@ -1,0 +1,97 @@
+#include "controls/walking_camera.h"
+
+#include "common/units.h"
+
+#include <cmath>
+
+ViewerCamera viewerCamera;
+
+namespace {
+constexpr float TURN_STEP_DEG = 1.5f;
+constexpr float TILT_STEP_DEG = 1.0f;
+// Held as a float on purpose: the step is 0.0500000007 when widened for the arithmetic.
+constexpr float WALK_STEP = 0.05f;
+constexpr float PHASE_STEP_DEG = 30.0f;
+constexpr double BOB_AMPLITUDE = 0.1;
+
+// Products are formed in double from float operands (exact there), and sums rounded to float
+// only when stored: that is what makes one step from z = 5 land on 4.9499998.
+double radians(float degrees) {
+    return static_cast<double>(degrees) * static_cast<double>(DEG_TO_RAD);
+}
+
+void updateBob(ViewerCamera& camera) {
+    camera.bob = static_cast<float>(BOB_AMPLITUDE * std::sin(radians(camera.stepPhase)));
+}
+
+// Moves the eye by one walk step along the heading; sign +1 is forward, -1 back.
+void step(ViewerCamera& camera, double sign) {
+    const double theta = radians(camera.heading);
+    camera.x = static_cast<float>(camera.x - sign * std::sin(theta) * WALK_STEP);
+    camera.z = static_cast<float>(camera.z - sign * std::cos(theta) * WALK_STEP);
+}
+} // namespace
+
+void turn(ViewerCamera& camera, float degrees) {
+    camera.heading += degrees;
+}
+
+void tilt(ViewerCamera& camera, float degrees) {
+    camera.pitch += degrees;
+}
+
+void walkForward(ViewerCamera& camera) {
+    step(camera, 1.0);
+    // The reset is tested at 359, so a forward cycle holds 360 for one step before 0.
+    if (camera.stepPhase >= 359.0f) {
+        camera.stepPhase = 0.0f;
+    } else {
+        camera.stepPhase += PHASE_STEP_DEG;
+    }
+    updateBob(camera);
+}
+
+void walkBack(ViewerCamera& camera) {
+    step(camera, -1.0);
+    // From 1 or below the phase wraps to 359, so backward phases sit one below a multiple of 30.
+    if (camera.stepPhase > 1.0f) {
+        camera.stepPhase -= PHASE_STEP_DEG;
+    } else {
+        camera.stepPhase = 359.0f;
+    }
+    updateBob(camera);
+}
+
+void applyKey(ViewerCamera& camera, bool& paused, unsigned char key) {
+    switch (key) {
+    case 'd':
+    case 'D':
+        turn(camera, -TURN_STEP_DEG);
+        break;
+    case 'a':
+    case 'A':
+        turn(camera, TURN_STEP_DEG);
+        break;
+    case 'w':
+    case 'W':
+        walkForward(camera);
+        break;
+    case 's':
+    case 'S':
+        walkBack(camera);
+        break;
+    case 'l':
+    case 'L':
+        tilt(camera, TILT_STEP_DEG);
+        break;
+    case 'p':
+    case 'P':
+        tilt(camera, -TILT_STEP_DEG);
+        break;
+    case ' ':
+        paused = !paused;
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,168 @@
+// The walking camera's key arithmetic, bit for bit where single precision decides the value.
+#include "controls/walking_camera.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+#include <gtest/gtest.h>
+
+namespace {
+
+class WalkingCamera : public testing::Test {
+  protected:
+    ViewerCamera camera; // start values: heading 0, at (0, 5), no bob, level
+    bool paused = false;
+
+    void press(const std::string& keys) {
+        for (char key : keys) {
+            applyKey(camera, paused, static_cast<unsigned char>(key));
+        }
+    }
+};
+
+TEST_F(WalkingCamera, OneForwardStepRoundsToTheNearestFloat) {
+    press("w");
+    EXPECT_EQ(camera.x, 0.0f);
+    EXPECT_EQ(camera.z, 4.9499998f);
+    EXPECT_NE(camera.z, 4.95f * 1.0000001f);
+    EXPECT_EQ(camera.stepPhase, 30.0f);
+    EXPECT_NEAR(camera.bob, 0.05f, 1e-7f);
+}
+
+TEST_F(WalkingCamera, BackStepFromPhaseZeroWrapsTo359) {
+    press("s");
+    EXPECT_EQ(camera.z, 5.0500002f);
+    EXPECT_EQ(camera.stepPhase, 359.0f);
+    EXPECT_NEAR(camera.bob, -0.0017452f, 1e-7f);
+}
+
+TEST_F(WalkingCamera, ForwardCycleHolds360ForOneStepThenResets) {
+    const float phases[] = {30, 60, 90, 120, 150, 180, 210, 240, 270, 300, 330, 360, 0, 30};
+    const float bobs[] = {0.05f,      0.0866025f, 0.1f,  0.0866025f, 0.05f, 0.0f,  -0.05f,
+                          -0.0866025f, -0.1f,     -0.0866025f, -0.05f, 0.0f, 0.0f, 0.05f};
+    for (int i = 0; i < 14; ++i) {
+        press("w");
+        EXPECT_EQ(camera.stepPhase, phases[i]) << "step " << i + 1;
+        EXPECT_NEAR(camera.bob, bobs[i], 1e-7f) << "step " << i + 1;
+    }
+}
+
+TEST_F(WalkingCamera, BackwardCycleRunsOneBelowTheMultiplesOfThirty) {
+    const float phases[] = {359, 329, 299, 269, 239, 209, 179, 149, 119, 89, 59, 29, -1, 359};
+    for (int i = 0; i < 14; ++i) {
+        press("s");
+        EXPECT_EQ(camera.stepPhase, phases[i]) << "step " << i + 1;
+    }
+}
+
+TEST_F(WalkingCamera, MixedStepsFollowBothPhaseRules) {
+    struct Case {
+        std::string keys;
+        std::vector<float> phases;
+    };
+    const Case cases[] = {
+        {"wwssww", {30, 60, 30, 0, 30, 60}},
+        {"wwsssww", {30, 60, 30, 0, 359, 0, 30}},
+        {"sw", {359, 0}},
+        {"sssssssssssswwww", {359, 329, 299, 269, 239, 209, 179, 149, 119, 89, 59, 29, 59, 89, 119,
+                              149}},
+    };
+    for (const Case& c : cases) {
+        ViewerCamera fresh;
+        bool unused = false;
+        for (size_t i = 0; i < c.keys.size(); ++i) {
+            applyKey(fresh, unused, static_cast<unsigned char>(c.keys[i]));
+            EXPECT_EQ(fresh.stepPhase, c.phases[i]) << c.keys << " key " << i + 1;
+        }
+    }
+}
+
+TEST_F(WalkingCamera, TwoForwardTwoBackReturnsExactlyToTheStart) {
+    press("wwss");
+    EXPECT_EQ(camera.z, 5.0f);
+    EXPECT_EQ(camera.x, 0.0f);
+    EXPECT_EQ(camera.stepPhase, 0.0f);
+    EXPECT_EQ(camera.bob, 0.0f);
+    press("sw");
+    EXPECT_EQ(camera.z, 5.0f);
+}
+
+TEST_F(WalkingCamera, TurnedStepsGoToTheViewersSide) {
+    press("aw");
+    EXPECT_EQ(camera.heading, 1.5f);
+    EXPECT_NEAR(camera.x, -0.0013088f, 1e-7f);
+    EXPECT_NEAR(camera.z, 4.950017f, 1e-6f);
+
+    ViewerCamera right;
+    bool unused = false;
+    applyKey(right, unused, 'd');
+    applyKey(right, unused, 'w');
+    EXPECT_EQ(right.heading, -1.5f);
+    EXPECT_NEAR(right.x, 0.0013088f, 1e-7f);
+
+    ViewerCamera behind;
+    for (int i = 0; i < 120; ++i) {
+        applyKey(behind, unused, 'A');
+    }
+    applyKey(behind, unused, 'W');
+    EXPECT_EQ(behind.heading, 180.0f);
+    EXPECT_NEAR(behind.z, 5.05f, 1e-6f);
+}
+
+TEST_F(WalkingCamera, NothingWrapsOrClamps) {
+    press(std::string(240, 'a'));
+    EXPECT_EQ(camera.heading, 360.0f);
+    press(std::string(240, 'a'));
+    EXPECT_EQ(camera.heading, 720.0f);
+    press(std::string(90, 'l'));
+    EXPECT_EQ(camera.pitch, 90.0f);
+    press("L");
+    EXPECT_EQ(camera.pitch, 91.0f);
+    press(std::string(200, 'P'));
+    EXPECT_EQ(camera.pitch, -109.0f);
+    press(std::string(1000, 'D'));
+    EXPECT_EQ(camera.heading, -780.0f);
+}
+
+TEST_F(WalkingCamera, HundredStepsAccumulateSinglePrecisionRounding) {
+    press(std::string(100, 'w'));
+    EXPECT_EQ(camera.stepPhase, 270.0f);
+    EXPECT_NEAR(camera.bob, -0.1f, 1e-7f);
+    EXPECT_NE(camera.z, 0.0f);
+    EXPECT_NEAR(camera.z, -9.3e-7f, 0.5e-7f);
+}
+
+TEST_F(WalkingCamera, UpperCaseKeysActLikeLowerCase) {
+    ViewerCamera lower, upper;
+    bool pausedLower = false, pausedUpper = false;
+    for (char key : std::string("wasdplwwsaal")) {
+        applyKey(lower, pausedLower, static_cast<unsigned char>(key));
+        applyKey(upper, pausedUpper, static_cast<unsigned char>(std::toupper(key)));
+    }
+    EXPECT_EQ(std::memcmp(&lower, &upper, sizeof lower), 0);
+}
+
+TEST_F(WalkingCamera, SpaceTogglesPauseAndLeavesTheCamera) {
+    press(" ");
+    EXPECT_TRUE(paused);
+    press(" ");
+    EXPECT_FALSE(paused);
+    const ViewerCamera start;
+    EXPECT_EQ(std::memcmp(&camera, &start, sizeof camera), 0);
+}
+
+TEST_F(WalkingCamera, UnboundKeysChangeNothing) {
+    const std::string bound = "wWsSaAdDpPlL ";
+    press("wa"); // away from the start values, so a stray reset would show
+    const ViewerCamera before = camera;
+    for (int key = 0; key < 256; ++key) {
+        if (bound.find(static_cast<char>(key)) != std::string::npos) {
+            continue;
+        }
+        applyKey(camera, paused, static_cast<unsigned char>(key));
+    }
+    EXPECT_EQ(std::memcmp(&camera, &before, sizeof camera), 0);
+    EXPECT_FALSE(paused);
+}
+
+} // namespace
