@@ -1,6 +1,7 @@
 #include "app/shell.h"
 
 #include "app/help_panel.h"
+#include "app/swap_control.h"
 #include "choreography/animation_step.h"
 #include "controls/keyboard.h"
 #include "render/field_geometry.h"
@@ -58,5 +59,8 @@ void initSceneView() {
     initScene();
     loadTextures();
     buildDisplayLists();
+    // One tick per idle call stays as it is; on a real display the scene view's swaps then
+    // follow the refresh, which paces the idle calls with them.
+    requestSwapInterval(1);
     requestSceneRedisplay();
 }
