@@ -5,7 +5,8 @@ set -eu
 
 run="cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri \
 libglm-dev"
-test="$run libgtest-dev googletest xvfb xauth x11-utils xdotool libpng-dev clang libclang-rt-14-dev"
+test="$run libgtest-dev googletest xvfb xauth x11-utils x11-apps xdotool python3 libpng-dev clang \
+libclang-rt-14-dev"
 
 case "${1:-run}" in
 run) wanted="$run" ;;

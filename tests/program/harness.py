@@ -1,0 +1,263 @@
+"""Drives the real cheerleaders program from outside: a private Xvfb, the program started in a
+working directory of the test's choosing, its console lines, keys and window operations through
+the X server, and screenshots of its windows."""
+
+import os
+import select
+import shutil
+import signal
+import struct
+import subprocess
+import tempfile
+import time
+
+TITLE = "Dorv's OKSA Robot Cheerleaders"
+SHOW_LINES = ["finished walking", "finished spelling letter"] * 4
+TEXTURE_FILES = ["corrigatedIronTexture.bmp", "leopard.bmp", "concrete.bmp", "grass.bmp"]
+FAILURE_LINES = [
+    "failed to load bitmap for wall texture",
+    "failed to load bitmap for oksa texture",
+    "failed to load bitmap for ceiling texture",
+    "failed to load bitmap for grass texture",
+]
+
+
+class TestFailure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise TestFailure(message)
+
+
+class Xvfb:
+    """A private X server on a display number it picks itself."""
+
+    def __init__(self, screen="1280x1024x24"):
+        read_end, write_end = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-nolisten", "tcp"],
+            pass_fds=[write_end], stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        deadline = time.time() + 20
+        while not number.endswith(b"\n"):
+            ready, _, _ = select.select([read_end], [], [], max(0.0, deadline - time.time()))
+            check(ready, "Xvfb did not report its display")
+            chunk = os.read(read_end, 16)
+            check(chunk, "Xvfb ended before reporting its display")
+            number += chunk
+        os.close(read_end)
+        self.display = ":" + number.decode().strip()
+
+    def env(self):
+        env = dict(os.environ)
+        env["DISPLAY"] = self.display
+        return env
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+
+
+def executable():
+    path = os.environ.get("CHEERLEADERS")
+    check(path and os.path.exists(path), "CHEERLEADERS does not name the program")
+    return os.path.abspath(path)
+
+
+def make_texture_dir(source=None):
+    """A fresh working directory holding the four texture files from source (if given)."""
+    directory = tempfile.mkdtemp(prefix="cheer-run-")
+    source = source or os.environ.get("CHEER_TEXTURES")
+    if source:
+        for name in TEXTURE_FILES:
+            if os.path.exists(os.path.join(source, name)):
+                shutil.copy(os.path.join(source, name), directory)
+    return directory
+
+
+class Program:
+    """The program under test, with its standard output read line by line."""
+
+    def __init__(self, xvfb, cwd, wrapper=(), env_extra=None):
+        env = xvfb.env()
+        env.update(env_extra or {})
+        self.xvfb = xvfb
+        self.process = subprocess.Popen(
+            list(wrapper) + [executable()], cwd=cwd, env=env,
+            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        self.lines = []
+        self._buffer = b""
+        self.stderr = b""
+
+    def pid(self):
+        return self.process.pid
+
+    def alive(self):
+        return self.process.poll() is None
+
+    def _read(self, timeout):
+        ready, _, _ = select.select([self.process.stdout], [], [], timeout)
+        if not ready:
+            return False
+        chunk = os.read(self.process.stdout.fileno(), 4096)
+        if not chunk:
+            return False
+        self._buffer += chunk
+        while b"\n" in self._buffer:
+            line, self._buffer = self._buffer.split(b"\n", 1)
+            self.lines.append(line.decode(errors="replace"))
+        return True
+
+    def wait_for_lines(self, count, timeout):
+        """Reads until count lines have come, the program ends, or the time is up."""
+        deadline = time.time() + timeout
+        while len(self.lines) < count and time.time() < deadline:
+            if not self._read(min(0.5, max(0.0, deadline - time.time()))) and not self.alive():
+                break
+        return self.lines
+
+    def drain(self, seconds):
+        deadline = time.time() + seconds
+        while time.time() < deadline:
+            self._read(max(0.0, deadline - time.time()))
+
+    def stop(self, timeout=30):
+        """Ends the program with SIGTERM; returns its exit status."""
+        if self.alive():
+            self.process.send_signal(signal.SIGTERM)
+        try:
+            self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+        self.drain(0)
+        self.stderr = self.process.stderr.read()
+        return self.process.returncode
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+
+
+def xdotool(xvfb, *args, check_status=True):
+    result = subprocess.run(["xdotool"] + [str(a) for a in args], env=xvfb.env(),
+                            capture_output=True, text=True, timeout=120)
+    if check_status:
+        check(result.returncode == 0, f"xdotool {args[:3]} failed: {result.stderr.strip()}")
+    return result.stdout
+
+
+def main_window(xvfb, timeout=20):
+    """The id of the program's top-level window, once it is mapped."""
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        out = xdotool(xvfb, "search", "--onlyvisible", "--name", "^" + TITLE + "$",
+                      check_status=False).split()
+        if out:
+            return int(out[0])
+        time.sleep(0.1)
+    raise TestFailure("the main window did not appear")
+
+
+def window_tree(xvfb, window):
+    """(x, y, width, height) of the window's children, relative to it, from xwininfo."""
+    out = subprocess.run(["xwininfo", "-children", "-id", str(window)], env=xvfb.env(),
+                         capture_output=True, text=True, timeout=30).stdout
+    children = []
+    for line in out.splitlines():
+        line = line.strip()
+        if line.startswith("0x") and "+" in line:
+            geometry = line.split()[-2]
+            size, x, y = geometry.split("+")[0], geometry.split("+")[1], geometry.split("+")[2]
+            w, h = size.split("x")
+            children.append((int(x), int(y), int(w), int(h)))
+    return sorted(children)
+
+
+def geometry(xvfb, window):
+    out = xdotool(xvfb, "getwindowgeometry", window)
+    size = [l for l in out.splitlines() if "Geometry:" in l][0].split()[-1]
+    w, h = size.split("x")
+    return int(w), int(h)
+
+
+class Image:
+    def __init__(self, width, height, rgb):
+        self.width, self.height, self.rgb = width, height, rgb
+
+    def pixel(self, x, y):
+        """RGB at (x, y), y counted from the top."""
+        i = (y * self.width + x) * 3
+        return tuple(self.rgb[i:i + 3])
+
+
+def screenshot(xvfb, window="root"):
+    """The window's content as seen on the screen, from xwd (ZPixmap, 24 or 32 bits)."""
+    target = ["-root"] if window == "root" else ["-id", str(window)]
+    data = subprocess.run(["xwd", "-silent"] + target, env=xvfb.env(),
+                          capture_output=True, timeout=60).stdout
+    check(len(data) > 100, "xwd returned no image")
+    header = struct.unpack(">25I", data[:100])
+    header_size, width, height = header[0], header[4], header[5]
+    bits_per_pixel, bytes_per_line, ncolors = header[11], header[12], header[19]
+    byte_order = header[7]
+    red_mask, green_mask, blue_mask = header[14], header[15], header[16]
+    offset = header_size + ncolors * 12
+    check(bits_per_pixel in (24, 32), f"unexpected xwd pixel size {bits_per_pixel}")
+    step = bits_per_pixel // 8
+    little = byte_order == 0
+
+    def shift(mask):
+        return (mask & -mask).bit_length() - 1
+
+    rs, gs, bs = shift(red_mask), shift(green_mask), shift(blue_mask)
+    rgb = bytearray(width * height * 3)
+    for y in range(height):
+        row = data[offset + y * bytes_per_line: offset + y * bytes_per_line + width * step]
+        for x in range(width):
+            value = int.from_bytes(row[x * step:(x + 1) * step], "little" if little else "big")
+            i = (y * width + x) * 3
+            rgb[i] = (value >> rs) & 0xFF
+            rgb[i + 1] = (value >> gs) & 0xFF
+            rgb[i + 2] = (value >> bs) & 0xFF
+    return Image(width, height, bytes(rgb))
+
+
+def resident_kib(pid):
+    with open(f"/proc/{pid}/status") as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    raise TestFailure("no VmRSS for the program")
+
+
+def run_tests(tests):
+    """Runs each (name, function) and prints a closing line; exits non-zero on any failure."""
+    passed = failed = 0
+    for name, function in tests:
+        start = time.time()
+        try:
+            function()
+            passed += 1
+            print(f"[ PASS ] {name} ({time.time() - start:.1f} s)", flush=True)
+        except Exception as error:  # every failure of a case is reported, then the next runs
+            failed += 1
+            print(f"[ FAIL ] {name}: {error}", flush=True)
+    print(f"{passed} passed, {failed} failed", flush=True)
+    raise SystemExit(1 if failed else 0)
