@@ -4,17 +4,56 @@
 
 #include <cassert>
 
-const float ROBOT_SCRIPTS[ROBOT_COUNT][SCRIPT_LENGTH] = {
-    // Walk to x, y, z; then Pose with joints 0 to 12.
-    {1.0f, -3.0f, 0.4f, 0.0f, 2.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 180.0f, 0.0f,
-     180.0f, 0.0f, 0.0f, 0.0f},
-    {1.0f, -1.0f, 0.4f, 0.0f, 2.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 180.0f, 0.0f,
-     180.0f, 0.0f, 0.0f, 0.0f},
-    {1.0f, 0.5f, 0.4f, 0.0f, 2.0f, 90.0f, 80.0f, 0.0f, 90.0f, 0.0f, 90.0f, 0.0f, 135.0f, 135.0f,
-     135.0f, 135.0f, 0.0f, 0.0f},
-    {1.0f, 3.0f, 0.4f, 0.0f, 2.0f, 0.0f, 0.0f, 0.0f, 90.0f, 0.0f, 90.0f, 0.0f, 180.0f, 0.0f,
-     180.0f, 0.0f, 90.0f, -90.0f},
+namespace {
+constexpr std::uint32_t SCRIPT_COMMAND_COUNT = 2;
+
+constexpr float GAIT_STEP_DEG = 0.5f;
+constexpr float SWING_UPPER_LIMIT_DEG = 225.0f;
+constexpr float SWING_LOWER_LIMIT_DEG = 135.0f;
+constexpr float KNEE_FLOOR_DEG = 0.0f;
+constexpr float POSE_STEP_DEG = 0.5f;
+constexpr float STEP_UNITS = 1.0f;
+
+// Where each robot walks to: its own x, the start height, the line z = 0.
+constexpr float WALK_TARGETS[ROBOT_COUNT][3] = {
+    {-3.0f, 0.4f, 0.0f},
+    {-1.0f, 0.4f, 0.0f},
+    {0.5f, 0.4f, 0.0f},
+    {3.0f, 0.4f, 0.0f},
 };
+// The letter each robot poses, joints 0 to 12 in JointAngles order.
+constexpr float POSE_TARGETS[ROBOT_COUNT][JOINT_COUNT] = {
+    {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 180.0f, 0.0f, 180.0f, 0.0f, 0.0f, 0.0f},
+    {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 180.0f, 0.0f, 180.0f, 0.0f, 0.0f, 0.0f},
+    {90.0f, 80.0f, 0.0f, 90.0f, 0.0f, 90.0f, 0.0f, 135.0f, 135.0f, 135.0f, 135.0f, 0.0f, 0.0f},
+    {0.0f, 0.0f, 0.0f, 90.0f, 0.0f, 90.0f, 0.0f, 180.0f, 0.0f, 180.0f, 0.0f, 90.0f, -90.0f},
+};
+
+struct ScriptTable {
+    float rows[ROBOT_COUNT][SCRIPT_LENGTH];
+};
+
+// Lays each robot's Walk and Pose out back to back in the flat script format.
+constexpr ScriptTable buildScripts() {
+    ScriptTable table{};
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        float* row = table.rows[i];
+        row[0] = static_cast<float>(Walk);
+        for (int axis = 0; axis < 3; ++axis) {
+            row[1 + axis] = WALK_TARGETS[i][axis];
+        }
+        row[WALK_LENGTH] = static_cast<float>(Pose);
+        for (int k = 0; k < JOINT_COUNT; ++k) {
+            row[WALK_LENGTH + 1 + k] = POSE_TARGETS[i][k];
+        }
+    }
+    return table;
+}
+
+constexpr ScriptTable BUILT_SCRIPTS = buildScripts();
+} // namespace
+
+const float (&ROBOT_SCRIPTS)[ROBOT_COUNT][SCRIPT_LENGTH] = BUILT_SCRIPTS.rows;
 
 const GaitState START_GAIT[ROBOT_COUNT] = {
     {true, true},
@@ -28,15 +67,6 @@ GaitState gaitStates[ROBOT_COUNT] = {START_GAIT[0], START_GAIT[1], START_GAIT[2]
 bool paused = false;
 
 namespace {
-constexpr std::uint32_t SCRIPT_COMMAND_COUNT = 2;
-
-constexpr float GAIT_STEP_DEG = 0.5f;
-constexpr float SWING_UPPER_LIMIT_DEG = 225.0f;
-constexpr float SWING_LOWER_LIMIT_DEG = 135.0f;
-constexpr float KNEE_FLOOR_DEG = 0.0f;
-constexpr float POSE_STEP_DEG = 0.5f;
-constexpr float STEP_UNITS = 1.0f;
-
 // Exact on purpose. Joints move 0.5 degree and positions 1 unit at a time, and every built-in
 // target lies on that grid from its start value, so arrival is met exactly. A tolerance would
 // change the tick in which commands finish; a target off the grid never finishes, and that is

@@ -32,7 +32,7 @@ struct GaitState {
 };
 
 // Built-in scripts: walk to a place on the line z = 0, then pose to spell a letter.
-extern const float ROBOT_SCRIPTS[ROBOT_COUNT][SCRIPT_LENGTH];
+extern const float (&ROBOT_SCRIPTS)[ROBOT_COUNT][SCRIPT_LENGTH];
 // Robots 0 and 2 start in one gait phase, 1 and 3 in the mirror phase.
 extern const GaitState START_GAIT[ROBOT_COUNT];
 

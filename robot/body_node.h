@@ -6,10 +6,10 @@
 using DrawRoutine = void (*)();
 
 struct BodyNode {
-    float matrix[16];   // local transform, column-major as glMultMatrixf takes it
-    DrawRoutine draw;   // draws the part's shape in the node's frame
-    BodyNode* sibling;  // next node under the same parent transform, or null
-    BodyNode* child;    // first node under this node's transform, or null
+    float matrix[16];  // local transform, column-major as glMultMatrixf takes it
+    DrawRoutine draw;  // draws the part's shape in the node's frame
+    BodyNode* sibling; // next node under the same parent transform, or null
+    BodyNode* child;   // first node under this node's transform, or null
 };
 
 // Draws the tree below node (may be null) in pre-order under the current modelview matrix:

@@ -29,9 +29,8 @@ GLUquadric* bodyQuadrics[BODY_QUADRIC_COUNT] = {};
 
 // Indexed by BodyPart.
 constexpr DrawRoutine SHAPE_ROUTINES[BODY_PART_COUNT] = {
-    drawTorso,         drawHead,          drawLeftUpperArm,  drawRightUpperArm,
-    drawLeftLowerArm,  drawRightLowerArm, drawLeftUpperLeg,  drawRightUpperLeg,
-    drawLeftLowerLeg,  drawRightLowerLeg,
+    drawTorso,         drawHead,         drawLeftUpperArm,  drawRightUpperArm, drawLeftLowerArm,
+    drawRightLowerArm, drawLeftUpperLeg, drawRightUpperLeg, drawLeftLowerLeg,  drawRightLowerLeg,
 };
 
 void drawUpperArm(GLUquadric* quadric) {

@@ -12,16 +12,16 @@ struct TreeLinks {
     int sibling;
 };
 constexpr TreeLinks BODY_TREE[BODY_PART_COUNT] = {
-    {Head, NO_PART},                  // Torso
-    {NO_PART, LeftUpperArm},          // Head
-    {LeftLowerArm, RightUpperArm},    // LeftUpperArm
-    {RightLowerArm, LeftUpperLeg},    // RightUpperArm
-    {NO_PART, NO_PART},               // LeftLowerArm
-    {NO_PART, NO_PART},               // RightLowerArm
-    {LeftLowerLeg, RightUpperLeg},    // LeftUpperLeg
-    {RightLowerLeg, NO_PART},         // RightUpperLeg
-    {NO_PART, NO_PART},               // LeftLowerLeg
-    {NO_PART, NO_PART},               // RightLowerLeg
+    {Head, NO_PART},               // Torso
+    {NO_PART, LeftUpperArm},       // Head
+    {LeftLowerArm, RightUpperArm}, // LeftUpperArm
+    {RightLowerArm, LeftUpperLeg}, // RightUpperArm
+    {NO_PART, NO_PART},            // LeftLowerArm
+    {NO_PART, NO_PART},            // RightLowerArm
+    {LeftLowerLeg, RightUpperLeg}, // LeftUpperLeg
+    {RightLowerLeg, NO_PART},      // RightUpperLeg
+    {NO_PART, NO_PART},            // LeftLowerLeg
+    {NO_PART, NO_PART},            // RightLowerLeg
 };
 
 BodyNode* partOrNull(Robot& robot, int part) {

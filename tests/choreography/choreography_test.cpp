@@ -119,7 +119,7 @@ TEST_F(ChoreographyRun, StartStateHoldsCursorsCountsAndMirroredGaits) {
 
 TEST_F(ChoreographyRun, EightCommandsFinishInTheirTicksInRobotOrder) {
     const std::vector<Completion> expected = {
-        {274, 0, Walk}, {726, 0, Pose},  {1002, 1, Walk}, {1454, 1, Pose},
+        {274, 0, Walk},  {726, 0, Pose},  {1002, 1, Walk}, {1454, 1, Pose},
         {1730, 2, Walk}, {2002, 2, Pose}, {2094, 3, Walk}, {2366, 3, Pose},
     };
     EXPECT_EQ(runTicks(show, 1, 2400), expected);
@@ -319,7 +319,7 @@ TEST_F(ChoreographyRun, UnknownCommandHoldsItsRobotButItsMatricesAreStillRebuilt
 TEST_F(ChoreographyRun, TargetsOffTheGridAreNeverReached) {
     Scripts scripts{};
     fillOnTargetScripts(scripts);
-    scripts[0][3] = ROBOT_START[0][2] + 0.5f;    // walk half a unit
+    scripts[0][3] = ROBOT_START[0][2] + 0.5f;      // walk half a unit
     scripts[1][WALK_LENGTH + 1 + HeadYaw] = 0.25f; // a quarter degree
     useScripts(show, scripts);
 

@@ -26,14 +26,12 @@ struct DrawSeen {
 };
 std::vector<DrawSeen> drawLog;
 
-template <int Id>
-void recordDraw() {
+template <int Id> void recordDraw() {
     drawLog.push_back({Id, currentModelview(), modelviewDepth()});
 }
 
 // A routine that pushes and pops for itself, like every shape routine.
-template <int Id>
-void recordDrawWithOwnTransform() {
+template <int Id> void recordDrawWithOwnTransform() {
     glPushMatrix();
     glTranslatef(9.0f, 9.0f, 9.0f);
     recordDraw<Id>();

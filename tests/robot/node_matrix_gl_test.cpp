@@ -34,12 +34,20 @@ constexpr GlRecipe TICK_RECIPE[BODY_PART_COUNT] = {
     {RightUpperArm,
      {1.85f, 1.6f, 0.0f},
      {{RightUpperArmPitch, AXIS_X}, {RightUpperArmRoll, AXIS_Z}, {NO_JOINT, 0}}},
-    {LeftUpperLeg, {-0.95f, -1.6f, -0.45f}, {{LeftUpperLegPitch, AXIS_X}, {NO_JOINT, 0}, {NO_JOINT, 0}}},
-    {RightUpperLeg, {0.95f, -1.6f, -0.45f}, {{RightUpperLegPitch, AXIS_X}, {NO_JOINT, 0}, {NO_JOINT, 0}}},
+    {LeftUpperLeg,
+     {-0.95f, -1.6f, -0.45f},
+     {{LeftUpperLegPitch, AXIS_X}, {NO_JOINT, 0}, {NO_JOINT, 0}}},
+    {RightUpperLeg,
+     {0.95f, -1.6f, -0.45f},
+     {{RightUpperLegPitch, AXIS_X}, {NO_JOINT, 0}, {NO_JOINT, 0}}},
     {LeftLowerArm, {0.0f, 2.0f, 0.0f}, {{LeftLowerArmPitch, AXIS_X}, {NO_JOINT, 0}, {NO_JOINT, 0}}},
-    {RightLowerArm, {0.0f, 2.0f, 0.0f}, {{RightLowerArmPitch, AXIS_X}, {NO_JOINT, 0}, {NO_JOINT, 0}}},
+    {RightLowerArm,
+     {0.0f, 2.0f, 0.0f},
+     {{RightLowerArmPitch, AXIS_X}, {NO_JOINT, 0}, {NO_JOINT, 0}}},
     {LeftLowerLeg, {0.0f, 3.9f, 0.0f}, {{LeftLowerLegPitch, AXIS_X}, {NO_JOINT, 0}, {NO_JOINT, 0}}},
-    {RightLowerLeg, {0.0f, 3.9f, 0.0f}, {{RightLowerLegPitch, AXIS_X}, {NO_JOINT, 0}, {NO_JOINT, 0}}},
+    {RightLowerLeg,
+     {0.0f, 3.9f, 0.0f},
+     {{RightLowerLegPitch, AXIS_X}, {NO_JOINT, 0}, {NO_JOINT, 0}}},
 };
 
 GlRecipe recipeFor(int k, NodeMatrixVariant variant) {
@@ -60,8 +68,8 @@ void glComposition(const GlRecipe& recipe, const float* angles, float (&out)[16]
     glTranslatef(recipe.offset[0], recipe.offset[1], recipe.offset[2]);
     for (const Rotation& r : recipe.rotations) {
         if (r.joint != NO_JOINT) {
-            glRotatef(angles[r.joint], r.axis == AXIS_X ? 1.0f : 0.0f, r.axis == AXIS_Y ? 1.0f : 0.0f,
-                      r.axis == AXIS_Z ? 1.0f : 0.0f);
+            glRotatef(angles[r.joint], r.axis == AXIS_X ? 1.0f : 0.0f,
+                      r.axis == AXIS_Y ? 1.0f : 0.0f, r.axis == AXIS_Z ? 1.0f : 0.0f);
         }
     }
     glGetFloatv(GL_MODELVIEW_MATRIX, out);

@@ -108,8 +108,8 @@ TEST(NodeMatrix, RollSwingsTheArmSidewaysInsideItsPitchOnlyInTheTickRecipe) {
     const int rolls[] = {LeftUpperArmRoll, RightUpperArmRoll};
     for (int side = 0; side < 2; ++side) {
         for (const Case& c : cases) {
-            SCOPED_TRACE(testing::Message() << "side " << side << " pitch " << c.pitch
-                                            << " roll " << c.roll);
+            SCOPED_TRACE(testing::Message()
+                         << "side " << side << " pitch " << c.pitch << " roll " << c.roll);
             Robot unrolled = robotWithAngles(0.0f);
             unrolled.angles[pitches[side]] = c.pitch;
             Robot rolled = unrolled;
@@ -192,8 +192,8 @@ TEST_P(StandingRobot, StandsOnTheFloorWithItsHeadTopAt2_16) {
 TEST_P(StandingRobot, LowerArmsEndWhereTheirRecipePutsThem) {
     const Robot robot = withMatrices(makeStartRobot(0), GetParam());
     const float expectedEnd = GetParam() == NodeMatrixVariant::Tick ? -0.56f : -0.8f;
-    const glm::vec3 leftEnd = transformPoint(worldMatrix(robot, {Torso, LeftUpperArm, LeftLowerArm}),
-                                             {0.0f, 2.0f, 0.0f});
+    const glm::vec3 leftEnd =
+        transformPoint(worldMatrix(robot, {Torso, LeftUpperArm, LeftLowerArm}), {0.0f, 2.0f, 0.0f});
     expectVecNear(leftEnd, {-3.0f - 0.2f * 1.85f, expectedEnd, -2.0f});
     const glm::vec3 rightEnd = transformPoint(
         worldMatrix(robot, {Torso, RightUpperArm, RightLowerArm}), {0.0f, 2.0f, 0.0f});

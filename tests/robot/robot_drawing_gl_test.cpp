@@ -26,8 +26,7 @@ struct DrawSeen {
 };
 std::vector<DrawSeen> drawLog;
 
-template <int Part>
-void recordDraw() {
+template <int Part> void recordDraw() {
     drawLog.push_back({Part, currentModelview()});
 }
 
