@@ -155,17 +155,4 @@ TEST_F(NodeTraversal, ChainOfSiblingsAllStartFromTheirParentsFrameInChainOrder) 
     }
 }
 
-TEST_F(NodeTraversal, IdentityMatricesDrawEveryShapeInTheCallersFrame) {
-    BodyNode sibling = makeNode(IDENTITY, recordDraw<3>);
-    BodyNode child = makeNode(IDENTITY, recordDraw<2>);
-    BodyNode root = makeNode(IDENTITY, recordDraw<1>);
-    root.child = &child;
-    child.sibling = &sibling;
-    drawNodeTree(&root);
-    ASSERT_EQ(drawLog.size(), 3u);
-    for (const DrawSeen& seen : drawLog) {
-        expectMatrixNear(seen.modelview, caller);
-    }
-}
-
 } // namespace
