@@ -1,0 +1,56 @@
+// One choreography tick with four walking robots, node matrices included. That a tick
+// allocates nothing is asserted by tick_allocation_test.
+#include "choreography/choreography.h"
+#include "robot/node_matrix.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Robot 0, the first to arrive, still walks until tick 273.
+constexpr int TICKS_PER_RUN = 250;
+
+struct Show {
+    Robot robots[ROBOT_COUNT];
+    Choreography choreography;
+    GaitState gaits[ROBOT_COUNT];
+};
+
+Show startShow() {
+    Show show{};
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        show.robots[i] = makeStartRobot(i);
+        computeNodeMatrices(show.robots[i], NodeMatrixVariant::StartUp);
+        show.gaits[i] = START_GAIT[i];
+    }
+    show.choreography = makeStartChoreography();
+    return show;
+}
+
+void walkingTick(benchmark::State& state) {
+    const Show start = startShow();
+    Show show = start;
+    for (auto _ : state) {
+        // A run of ticks per iteration keeps every robot walking; the reset is outside the timing.
+        state.PauseTiming();
+        show = start;
+        state.ResumeTiming();
+        for (int t = 0; t < TICKS_PER_RUN; ++t) {
+            const TickReport report =
+                choreographyTick(show.robots, show.choreography, show.gaits, false);
+            benchmark::DoNotOptimize(report);
+        }
+        benchmark::ClobberMemory();
+    }
+    state.counters["tick"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * TICKS_PER_RUN,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    if (show.choreography.finishedCount[0] != 0) {
+        state.SkipWithError("a robot finished walking inside the timed run");
+    }
+}
+BENCHMARK(walkingTick);
+
+} // namespace
+
+BENCHMARK_MAIN();

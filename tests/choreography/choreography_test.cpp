@@ -1,0 +1,339 @@
+// The choreography tick, tick by tick, on records built from the start tables.
+#include "choreography/choreography.h"
+#include "robot/node_matrix.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+// Everything one tick reads and writes.
+struct Show {
+    Robot robots[ROBOT_COUNT];
+    Choreography choreography;
+    GaitState gaits[ROBOT_COUNT];
+};
+
+Show startShow() {
+    Show show{};
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        show.robots[i] = makeStartRobot(i);
+        computeNodeMatrices(show.robots[i], NodeMatrixVariant::StartUp);
+        show.gaits[i] = START_GAIT[i];
+    }
+    show.choreography = makeStartChoreography();
+    return show;
+}
+
+TickReport tick(Show& show, bool isPaused = false) {
+    return choreographyTick(show.robots, show.choreography, show.gaits, isPaused);
+}
+
+// Bitwise, so a change of sign or of a single rounding shows.
+bool sameState(const Show& a, const Show& b) {
+    const Choreography& ca = a.choreography;
+    const Choreography& cb = b.choreography;
+    return std::memcmp(a.robots, b.robots, sizeof a.robots) == 0 &&
+           std::memcmp(a.gaits, b.gaits, sizeof a.gaits) == 0 &&
+           std::memcmp(ca.cursor, cb.cursor, sizeof ca.cursor) == 0 &&
+           std::memcmp(ca.finishedCount, cb.finishedCount, sizeof ca.finishedCount) == 0 &&
+           ca.commandCount == cb.commandCount &&
+           std::memcmp(ca.script, cb.script, sizeof ca.script) == 0;
+}
+
+struct Completion {
+    int tick;
+    int robot;
+    ScriptCommand command;
+    bool operator==(const Completion& o) const {
+        return tick == o.tick && robot == o.robot && command == o.command;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Completion& c) {
+    return out << "{tick " << c.tick << ", robot " << c.robot << ", command " << c.command << "}";
+}
+
+// Runs ticks firstTick to lastTick and collects what finished.
+std::vector<Completion> runTicks(Show& show, int firstTick, int lastTick) {
+    std::vector<Completion> seen;
+    for (int t = firstTick; t <= lastTick; ++t) {
+        const TickReport report = tick(show);
+        EXPECT_TRUE(report.advanced);
+        for (int k = 0; k < report.completionCount; ++k) {
+            seen.push_back({t, report.completions[k].robot, report.completions[k].command});
+        }
+    }
+    return seen;
+}
+
+void expectMatricesAre(const Robot& robot, NodeMatrixVariant variant) {
+    Robot expected = robot;
+    computeNodeMatrices(expected, variant);
+    EXPECT_EQ(std::memcmp(robot.nodes, expected.nodes, sizeof robot.nodes), 0);
+}
+
+// The gait joints, as a3, a5, a7, a8, a9, a10.
+struct GaitAngles {
+    float leftArm, rightArm, leftLeg, leftKnee, rightLeg, rightKnee;
+};
+
+void expectGaitAngles(const Robot& robot, const GaitAngles& g) {
+    const float* a = robot.angles;
+    EXPECT_EQ(a[LeftUpperArmPitch], g.leftArm);
+    EXPECT_EQ(a[RightUpperArmPitch], g.rightArm);
+    EXPECT_EQ(a[LeftUpperLegPitch], g.leftLeg);
+    EXPECT_EQ(a[LeftLowerLegPitch], g.leftKnee);
+    EXPECT_EQ(a[RightUpperLegPitch], g.rightLeg);
+    EXPECT_EQ(a[RightLowerLegPitch], g.rightKnee);
+    for (int k : {TorsoYaw, HeadPitch, HeadYaw, LeftLowerArmPitch, RightLowerArmPitch,
+                  LeftUpperArmRoll, RightUpperArmRoll}) {
+        EXPECT_EQ(a[k], 0.0f) << "joint " << k;
+    }
+}
+
+bool startsInPhaseOne(int robot) {
+    return robot % 2 == 0;
+}
+
+class ChoreographyRun : public testing::Test {
+  protected:
+    Show show = startShow();
+};
+
+TEST_F(ChoreographyRun, StartStateHoldsCursorsCountsAndMirroredGaits) {
+    const Choreography& c = show.choreography;
+    EXPECT_EQ(c.commandCount, 2u);
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(c.cursor[i], 0);
+        EXPECT_EQ(c.finishedCount[i], 0u);
+        EXPECT_EQ(show.gaits[i].swing, startsInPhaseOne(i));
+        EXPECT_EQ(show.gaits[i].knee, startsInPhaseOne(i));
+        // The walk's y must equal the start y bit for bit, or no robot would ever arrive.
+        EXPECT_EQ(c.script[i][2], show.robots[i].position[1]);
+    }
+}
+
+TEST_F(ChoreographyRun, EightCommandsFinishInTheirTicksInRobotOrder) {
+    const std::vector<Completion> expected = {
+        {274, 0, Walk},  {726, 0, Pose},  {1002, 1, Walk}, {1454, 1, Pose},
+        {1730, 2, Walk}, {2002, 2, Pose}, {2094, 3, Walk}, {2366, 3, Pose},
+    };
+    EXPECT_EQ(runTicks(show, 1, 2400), expected);
+}
+
+TEST_F(ChoreographyRun, FirstTickSwingsMirroredPhasesAndSwitchesToTickMatrices) {
+    const Show before = show;
+    runTicks(show, 1, 1);
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        SCOPED_TRACE(i);
+        if (startsInPhaseOne(i)) {
+            expectGaitAngles(show.robots[i], {179.5f, 180.5f, 180.5f, 0.5f, 179.5f, 0.0f});
+        } else {
+            expectGaitAngles(show.robots[i], {180.5f, 179.5f, 179.5f, 0.0f, 180.5f, 0.5f});
+        }
+        EXPECT_EQ(std::memcmp(show.robots[i].position, before.robots[i].position,
+                              sizeof show.robots[i].position),
+                  0);
+        expectMatricesAre(show.robots[i], NodeMatrixVariant::Tick);
+    }
+}
+
+TEST_F(ChoreographyRun, FirstGaitReversalComesOnTick91) {
+    runTicks(show, 1, 90);
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        EXPECT_EQ(show.robots[i].angles[LeftUpperLegPitch], startsInPhaseOne(i) ? 225.0f : 135.0f);
+        EXPECT_EQ(show.robots[i].position[2], ROBOT_START[i][2]);
+    }
+    runTicks(show, 91, 91);
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        SCOPED_TRACE(i);
+        const Robot& r = show.robots[i];
+        EXPECT_EQ(r.angles[LeftUpperLegPitch], startsInPhaseOne(i) ? 225.5f : 134.5f);
+        EXPECT_EQ(show.gaits[i].swing, !startsInPhaseOne(i));
+        EXPECT_EQ(show.gaits[i].knee, !startsInPhaseOne(i));
+        // The knee phase flips before the knees move: the new bending knee grows in tick 91.
+        EXPECT_EQ(r.angles[startsInPhaseOne(i) ? RightLowerLegPitch : LeftLowerLegPitch], 0.5f);
+        EXPECT_EQ(r.angles[startsInPhaseOne(i) ? LeftLowerLegPitch : RightLowerLegPitch], 44.5f);
+        EXPECT_EQ(r.position[0], ROBOT_START[i][0]);
+        EXPECT_EQ(r.position[1], ROBOT_START[i][1]);
+        EXPECT_EQ(r.position[2], ROBOT_START[i][2] + 1.0f);
+    }
+}
+
+TEST_F(ChoreographyRun, PositionsStepOnlyAtReversalsEvery182Ticks) {
+    const int reversals[] = {91, 273, 455, 637, 819, 1001, 1183, 1365, 1547, 1729, 1911, 2093};
+    const int stepsTaken[ROBOT_COUNT] = {2, 6, 10, 12};
+    std::vector<int> stepTicks[ROBOT_COUNT];
+    for (int t = 1; t <= 2400; ++t) {
+        const Show before = show;
+        tick(show);
+        for (int i = 0; i < ROBOT_COUNT; ++i) {
+            if (show.robots[i].position[2] != before.robots[i].position[2]) {
+                stepTicks[i].push_back(t);
+            }
+        }
+    }
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        EXPECT_EQ(stepTicks[i], std::vector<int>(reversals, reversals + stepsTaken[i])) << i;
+    }
+}
+
+TEST_F(ChoreographyRun, WalkStopsWhereTheGaitLeftTheJoints) {
+    const int walkDone[ROBOT_COUNT] = {274, 1002, 1730, 2094};
+    int t = 0;
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        SCOPED_TRACE(i);
+        runTicks(show, t + 1, walkDone[i] - 1);
+        const Show before = show;
+        runTicks(show, walkDone[i], walkDone[i]);
+        t = walkDone[i];
+        const Robot& r = show.robots[i];
+        // The completing tick moves nothing.
+        EXPECT_EQ(std::memcmp(r.angles, before.robots[i].angles, sizeof r.angles), 0);
+        EXPECT_EQ(std::memcmp(&show.gaits[i], &before.gaits[i], sizeof(GaitState)), 0);
+        if (startsInPhaseOne(i)) {
+            expectGaitAngles(r, {225.5f, 134.5f, 134.5f, 0.5f, 225.5f, 90.5f});
+        } else {
+            expectGaitAngles(r, {134.5f, 225.5f, 225.5f, 90.5f, 134.5f, 0.5f});
+        }
+        EXPECT_EQ(r.position[2], 0.0f);
+        EXPECT_EQ(show.choreography.cursor[i], WALK_LENGTH);
+        EXPECT_EQ(show.choreography.finishedCount[i], 1u);
+    }
+}
+
+TEST_F(ChoreographyRun, EndsInTheScriptedPosesOnTheLineAndThenNothingChanges) {
+    runTicks(show, 1, 2366);
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        SCOPED_TRACE(i);
+        const Robot& r = show.robots[i];
+        EXPECT_EQ(std::memcmp(r.angles, ROBOT_SCRIPTS[i] + WALK_LENGTH + 1, sizeof r.angles), 0);
+        EXPECT_EQ(r.position[0], ROBOT_START[i][0]);
+        EXPECT_EQ(r.position[1], ROBOT_START[i][1]);
+        EXPECT_EQ(r.position[2], 0.0f);
+        EXPECT_EQ(show.choreography.cursor[i], SCRIPT_LENGTH);
+        EXPECT_EQ(show.choreography.finishedCount[i], 2u);
+        expectMatricesAre(r, NodeMatrixVariant::Tick);
+    }
+    const Show done = show;
+    EXPECT_TRUE(runTicks(show, 2367, 3000).empty());
+    EXPECT_TRUE(sameState(show, done));
+}
+
+TEST_F(ChoreographyRun, PausingAnywhereReplaysTheSameStates) {
+    // Before tick `at`, this many paused calls come in.
+    struct PauseAt {
+        int at, calls;
+    };
+    const PauseAt pauses[] = {{1, 3}, {91, 1}, {274, 5}, {726, 2}, {1002, 1}, {2366, 4}, {2400, 7}};
+    Show straight = startShow();
+    int next = 0;
+    for (int t = 1; t <= 2400; ++t) {
+        for (; next < static_cast<int>(std::size(pauses)) && pauses[next].at == t; ++next) {
+            for (int c = 0; c < pauses[next].calls; ++c) {
+                const Show before = show;
+                const TickReport report = tick(show, true);
+                EXPECT_FALSE(report.advanced);
+                EXPECT_EQ(report.completionCount, 0);
+                ASSERT_TRUE(sameState(show, before)) << "paused call before tick " << t;
+            }
+        }
+        const TickReport a = tick(straight);
+        const TickReport b = tick(show);
+        ASSERT_EQ(a.completionCount, b.completionCount) << "tick " << t;
+        ASSERT_TRUE(sameState(show, straight)) << "tick " << t;
+    }
+    EXPECT_EQ(next, static_cast<int>(std::size(pauses)));
+}
+
+// Scripts of the tests below: one per robot, each SCRIPT_LENGTH floats.
+using Scripts = float[ROBOT_COUNT][SCRIPT_LENGTH];
+
+void useScripts(Show& show, const Scripts& scripts) {
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        show.choreography.script[i] = scripts[i];
+    }
+}
+
+// Every robot's Walk and Pose target what it already has.
+void fillOnTargetScripts(Scripts& scripts) {
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        float* s = scripts[i];
+        s[0] = static_cast<float>(Walk);
+        std::memcpy(s + 1, ROBOT_START[i], sizeof ROBOT_START[i]);
+        s[WALK_LENGTH] = static_cast<float>(Pose);
+        std::memcpy(s + WALK_LENGTH + 1, START_ANGLES, sizeof START_ANGLES);
+    }
+}
+
+TEST_F(ChoreographyRun, CommandsAlreadyOnTargetFinishInTheirFirstTickInRobotOrder) {
+    Scripts scripts{};
+    fillOnTargetScripts(scripts);
+    useScripts(show, scripts);
+    const Show start = show;
+    const std::vector<Completion> expected = {
+        {1, 0, Walk}, {1, 1, Walk}, {1, 2, Walk}, {1, 3, Walk},
+        {2, 0, Pose}, {2, 1, Pose}, {2, 2, Pose}, {2, 3, Pose},
+    };
+    EXPECT_EQ(runTicks(show, 1, 5), expected);
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        // Rebuilt in the completing tick too, so the StartUp matrices are gone after tick 1.
+        expectMatricesAre(show.robots[i], NodeMatrixVariant::Tick);
+        EXPECT_EQ(std::memcmp(show.robots[i].angles, start.robots[i].angles,
+                              sizeof show.robots[i].angles),
+                  0);
+        EXPECT_EQ(std::memcmp(show.robots[i].position, start.robots[i].position,
+                              sizeof show.robots[i].position),
+                  0);
+        EXPECT_EQ(std::memcmp(&show.gaits[i], &start.gaits[i], sizeof(GaitState)), 0);
+    }
+}
+
+TEST_F(ChoreographyRun, UnknownCommandHoldsItsRobotButItsMatricesAreStillRebuilt) {
+    Scripts scripts{};
+    std::memcpy(scripts, ROBOT_SCRIPTS, sizeof scripts);
+    scripts[1][0] = 3.0f;
+    useScripts(show, scripts);
+    const Robot held = show.robots[1];
+
+    const std::vector<Completion> seen = runTicks(show, 1, 1500);
+    for (const Completion& c : seen) {
+        EXPECT_NE(c.robot, 1);
+    }
+    EXPECT_EQ(seen.size(), 2u); // robot 0 still walks and poses
+    Robot& r = show.robots[1];
+    EXPECT_EQ(show.choreography.cursor[1], 0);
+    EXPECT_EQ(show.choreography.finishedCount[1], 0u);
+    EXPECT_EQ(std::memcmp(r.angles, held.angles, sizeof r.angles), 0);
+    EXPECT_EQ(std::memcmp(r.position, held.position, sizeof r.position), 0);
+
+    std::memset(r.nodes, 0, sizeof r.nodes);
+    tick(show);
+    expectMatricesAre(r, NodeMatrixVariant::Tick);
+}
+
+TEST_F(ChoreographyRun, TargetsOffTheGridAreNeverReached) {
+    Scripts scripts{};
+    fillOnTargetScripts(scripts);
+    scripts[0][3] = ROBOT_START[0][2] + 0.5f;      // walk half a unit
+    scripts[1][WALK_LENGTH + 1 + HeadYaw] = 0.25f; // a quarter degree
+    useScripts(show, scripts);
+
+    const std::vector<Completion> seen = runTicks(show, 1, 2000);
+    for (const Completion& c : seen) {
+        EXPECT_FALSE(c.robot == 0 || (c.robot == 1 && c.command == Pose)) << c;
+    }
+    // The walker crosses the target at every reversal; the joint flips every tick.
+    EXPECT_EQ(show.robots[0].position[2], ROBOT_START[0][2] + 1.0f); // 11 reversals so far
+    EXPECT_EQ(show.robots[1].angles[HeadYaw], 0.5f);
+    tick(show);
+    EXPECT_EQ(show.robots[1].angles[HeadYaw], 0.0f);
+    tick(show);
+    EXPECT_EQ(show.robots[1].angles[HeadYaw], 0.5f);
+}
+
+} // namespace
