@@ -1,21 +1,74 @@
 #include "render/scene_frame.h"
 
 #include "common/units.h"
+#include "controls/walking_camera.h"
+#include "render/field_geometry.h"
 #include "render/render_setup.h"
+#include "render/textures.h"
 #include "robot/robot_drawing.h"
 
 #include <GL/glut.h>
 
-// A stand-in frame until the full scene is drawn here: a fixed camera and the four robots.
+namespace {
+constexpr float EYE_HEIGHT = 0.25f;
+constexpr int ROBOT_MATERIAL = 0;
+constexpr int FLOOR_MATERIAL = 1;
+constexpr int LINE_MATERIAL = 5;
+constexpr int FLOOR_TEXTURE_SLOT = 3;
+constexpr float FLOOR_Y = -3.0f;
+constexpr float GOAL_LINE_Z = 18.0f;
+
+void applyCamera(const ViewerCamera& camera) {
+    glLoadIdentity();
+    glRotatef(camera.pitch, 1.0f, 0.0f, 0.0f);
+    glRotatef(360.0f - camera.heading, 0.0f, 1.0f, 0.0f);
+    glTranslatef(-camera.x, -camera.bob - EYE_HEIGHT, -camera.z);
+}
+} // namespace
+
 void displayScene() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    glTranslatef(0.0f, -0.25f, -5.0f);
+    // Set after the clear on purpose: it serves the next frame's clear.
+    glClearColor(SKY_COLOUR[0], SKY_COLOUR[1], SKY_COLOUR[2], SKY_COLOUR[3]);
+
+    applyCamera(viewerCamera);
+    // After the camera, so the light keeps its direction in the world as the viewer moves.
     glLightfv(GL_LIGHT0, GL_POSITION, LIGHT_POSITION);
-    applyMaterial(0);
+
+    applyMaterial(ROBOT_MATERIAL);
+    glEnable(GL_TEXTURE_2D);
     for (int i = 0; i < ROBOT_COUNT; ++i) {
+        glBindTexture(GL_TEXTURE_2D, sceneTextures[i]);
         drawRobot(i);
     }
+
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, sceneTextures[FLOOR_TEXTURE_SLOT]);
+    applyMaterial(FLOOR_MATERIAL);
+    glPushMatrix();
+    glTranslatef(0.0f, FLOOR_Y, 0.0f);
+    // The zero y scale flattens the polygon, which lies at y = 1 in its list, onto the floor.
+    glScalef(15.0f, 0.0f, 20.0f);
+    glCallList(FLOOR_LIST);
+    glPopMatrix();
+
+    glDisable(GL_TEXTURE_2D);
+    applyMaterial(LINE_MATERIAL);
+    glPushMatrix();
+    // The list sets no normal: the lines are lit with the floor's (0, 1, 0), left current above.
+    glCallList(FIELD_LINES_LIST);
+    glPopMatrix();
+
+    // Untextured, in the lines' material, both left current above.
+    glPushMatrix();
+    glTranslatef(0.0f, FLOOR_Y, -GOAL_LINE_Z);
+    drawGoalPost();
+    glPopMatrix();
+    glPushMatrix();
+    glTranslatef(0.0f, FLOOR_Y, GOAL_LINE_Z);
+    drawGoalPost();
+    glPopMatrix();
+
     glFlush();
     glutSwapBuffers();
 }
