@@ -199,16 +199,16 @@ Picture concrete() {
 // slanting blades, each a tapering stroke of its own green.
 Picture grass() {
     Picture p;
-    const Colour soil{38, 70, 22};
-    const Colour lush{70, 128, 40};
+    const Colour soil{52, 96, 30};
+    const Colour lush{92, 160, 52};
     for (int y = 0; y < SIDE; ++y) {
         for (int x = 0; x < SIDE; ++x) {
             p.at(x, y) = mix(soil, lush, fractalNoise(x, y, 4, 4, 81));
         }
     }
     Random random{91};
-    const Colour blades[] = {{86, 150, 48}, {60, 118, 34}, {112, 170, 62}, {48, 96, 28},
-                             {132, 176, 70}};
+    const Colour blades[] = {{104, 178, 58}, {74, 140, 42}, {132, 198, 74}, {60, 116, 34},
+                             {156, 206, 84}};
     for (int i = 0; i < 5200; ++i) {
         const double x0 = random.next() * SIDE;
         const double y0 = random.next() * SIDE;
