@@ -26,7 +26,10 @@ void drawPostCylinder(int part, double height) {
 
 void createGoalPostQuadrics() {
     for (GLUquadric*& quadric : goalPostQuadrics) {
-        quadric = gluNewQuadric();
+        // A second set-up of the context keeps the quadrics it has instead of losing them.
+        if (quadric == nullptr) {
+            quadric = gluNewQuadric();
+        }
         // Out of memory leaves the slot null; drawGoalPost then leaves that cylinder out.
         if (quadric != nullptr) {
             gluQuadricDrawStyle(quadric, GLU_FILL);

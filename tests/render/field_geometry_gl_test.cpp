@@ -253,6 +253,16 @@ TEST_F(FieldGeometry, GoalPostStandsSixHighWithAThreeWideCrossbarAndNoTextureCoo
     }
 }
 
+TEST_F(FieldGeometry, SettingUpAgainKeepsTheSameQuadrics) {
+    GLUquadric* before[GOAL_POST_PARTS];
+    std::copy(goalPostQuadrics, goalPostQuadrics + GOAL_POST_PARTS, before);
+    createGoalPostQuadrics();
+    for (int i = 0; i < GOAL_POST_PARTS; ++i) {
+        EXPECT_NE(goalPostQuadrics[i], nullptr);
+        EXPECT_EQ(goalPostQuadrics[i], before[i]);
+    }
+}
+
 TEST_F(FieldGeometry, GoalPostLeavesOutACylinderWhoseQuadricIsMissing) {
     GLUquadric* crossbar = goalPostQuadrics[1];
     ASSERT_NE(crossbar, nullptr);
