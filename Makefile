@@ -1,6 +1,7 @@
 # The two set-up commands: `make run` and `make test`. Each installs what is missing first.
 JOBS ?= 2
 RUN_DIR := build/run
+FUZZ_SECONDS ?= 60
 
 .PHONY: run test build build-asan test-default test-asan bench fuzz clean
 
@@ -8,16 +9,18 @@ run:
 	tools/install-deps.sh run
 	$(MAKE) build
 	mkdir -p $(RUN_DIR)
+	build/make_textures --keep-existing $(RUN_DIR)
 	cd $(RUN_DIR) && ../cheerleaders
 
 build:
 	cmake --preset default -DBUILD_TESTING=OFF -DCHEER_BENCH=OFF >/dev/null
-	cmake --build build -j $(JOBS) --target cheerleaders
+	cmake --build build -j $(JOBS) --target cheerleaders make_textures
 
 test:
 	tools/install-deps.sh bench
 	$(MAKE) test-default
 	$(MAKE) test-asan
+	$(MAKE) fuzz FUZZ_SECONDS=20
 
 test-default:
 	cmake --preset default -DBUILD_TESTING=ON -DCHEER_BENCH=ON
@@ -34,6 +37,17 @@ bench:
 	cmake --preset default -DCHEER_BENCH=ON
 	cmake --build build -j $(JOBS)
 	tests/support/with_display.sh sh -c 'for b in build/bench/bench_*; do "$$b"; done'
+
+# The bitmap reader's fuzz target, seeded with the conformance suite; new finds collect in
+# build-fuzz/corpus.
+fuzz:
+	tools/install-deps.sh fuzz
+	cmake --preset fuzz
+	cmake --build build-fuzz -j $(JOBS) --target bitmap_reader_fuzz
+	mkdir -p build-fuzz/corpus
+	build-fuzz/fuzz/bitmap_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+		build-fuzz/corpus tests/data/bmpsuite/g tests/data/bmpsuite/q tests/data/bmpsuite/b \
+		tests/data/bmpsuite/x
 
 clean:
 	rm -rf build build-asan build-fuzz

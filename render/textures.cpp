@@ -1,3 +1,75 @@
 #include "render/textures.h"
 
-void loadTextures() {}
+#include "common/console.h"
+#include "render/bitmap_reader.h"
+#include "render/file_bytes.h"
+
+#include <algorithm>
+#include <cstdint>
+
+GLuint sceneTextures[TEXTURE_COUNT] = {0, 0, 0, 0};
+
+namespace {
+
+struct TextureFile {
+    const char* name;
+    const char* failureLine;
+};
+
+constexpr TextureFile TEXTURE_FILES[TEXTURE_COUNT] = {
+    {"corrigatedIronTexture.bmp", "failed to load bitmap for wall texture"},
+    {"leopard.bmp", "failed to load bitmap for oksa texture"},
+    {"concrete.bmp", "failed to load bitmap for ceiling texture"},
+    {"grass.bmp", "failed to load bitmap for grass texture"},
+};
+
+// The largest bitmap file worth reading: a 32-bit picture of the largest side, with room for the
+// longest header and palette.
+constexpr std::size_t MAX_FILE_BYTES =
+    static_cast<std::size_t>(BITMAP_MAX_SIDE) * BITMAP_MAX_SIDE * 4 + 65536;
+
+// glGetError reports one flag per call; a few calls clear whatever earlier code left behind.
+void clearGlErrors() {
+    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
+    }
+}
+
+} // namespace
+
+bool loadBitmapTexture(const char* name, GLuint& id) {
+    glGenTextures(1, &id);
+
+    GLint maxTextureSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
+    FileBytes file;
+    BitmapImage image;
+    if (!readFileBytes(name, MAX_FILE_BYTES, file) ||
+        !readBitmap(file.data.get(), file.size, std::max(maxTextureSize, 1), image)) {
+        return false;
+    }
+
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // Only this upload's verdict counts, so older errors are cleared first.
+    clearGlErrors();
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, image.width, image.height, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE,
+                 image.rows);
+    if (glGetError() != GL_NO_ERROR) {
+        // An image OpenGL refused leaves the texture without one: report it like a bad file.
+        glBindTexture(GL_TEXTURE_2D, 0);
+        return false;
+    }
+    return true;
+}
+
+void loadTextures() {
+    for (int slot = 0; slot < TEXTURE_COUNT; ++slot) {
+        if (!loadBitmapTexture(TEXTURE_FILES[slot].name, sceneTextures[slot])) {
+            printLine(TEXTURE_FILES[slot].failureLine);
+        }
+    }
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+}

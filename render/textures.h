@@ -1,5 +1,20 @@
-// Bitmap textures: the four texture objects loaded at start-up.
+// Bitmap textures: the four texture objects read from the working directory at start-up.
+// The shell calls loadTextures once with the scene view current; the scene frame binds
+// sceneTextures[i] for robot i, and slot 3 for the floor too.
 #pragma once
 
-// Loads the four bitmap files of the working directory into texture objects.
+#include <GL/gl.h>
+
+constexpr int TEXTURE_COUNT = 4;
+
+// Zero until loadTextures fills them; every slot gets a fresh name, whether its file loads or not.
+extern GLuint sceneTextures[TEXTURE_COUNT];
+
+// Loads the four bitmap files into sceneTextures, prints one line for each that fails, then sets
+// the texture environment mode and the perspective-correction hint.
 void loadTextures();
+
+// Generates a name into `id`, then reads the bitmap file `name` (relative to the working
+// directory) into that texture object. False when the file cannot be read as a bitmap or OpenGL
+// refuses the image.
+bool loadBitmapTexture(const char* name, GLuint& id);

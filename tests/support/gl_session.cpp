@@ -4,7 +4,37 @@
 
 #include <GL/freeglut.h>
 #include <chrono>
+#include <cstring>
+#include <dlfcn.h>
+#include <link.h>
+#include <string>
 #include <thread>
+#include <vector>
+
+namespace {
+
+// Keeps the GL driver modules loaded until the process ends. Mesa unloads its driver at exit,
+// before LeakSanitizer's report, which then cannot name the module of the driver's allocations
+// and so cannot apply the library suppressions in lsan.supp.
+void pinGlDriverModules() {
+    std::vector<std::string> names;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* found) {
+            const char* name = info->dlpi_name;
+            if (name != nullptr && (std::strstr(name, "_dri.so") != nullptr ||
+                                    std::strstr(name, "libgallium") != nullptr ||
+                                    std::strstr(name, "libLLVM") != nullptr)) {
+                static_cast<std::vector<std::string>*>(found)->push_back(name);
+            }
+            return 0;
+        },
+        &names);
+    for (const std::string& name : names) {
+        dlopen(name.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+    }
+}
+
+} // namespace
 
 void startProgramWindows() {
     static bool started = false;
@@ -14,6 +44,7 @@ void startProgramWindows() {
     started = true;
     createWindows();
     initSceneView();
+    pinGlDriverModules();
     pumpEvents(300);
 }
 
