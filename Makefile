@@ -18,9 +18,9 @@ build:
 
 test:
 	tools/install-deps.sh bench
+	$(MAKE) fuzz FUZZ_SECONDS=20
 	$(MAKE) test-default
 	$(MAKE) test-asan
-	$(MAKE) fuzz FUZZ_SECONDS=20
 
 test-default:
 	cmake --preset default -DBUILD_TESTING=ON -DCHEER_BENCH=ON
@@ -32,11 +32,15 @@ test-asan:
 	cmake --build build-asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 
+# Every benchmark, run where the frame benchmark finds the program's textures.
 bench:
 	tools/install-deps.sh bench
 	cmake --preset default -DCHEER_BENCH=ON
 	cmake --build build -j $(JOBS)
-	tests/support/with_display.sh sh -c 'for b in build/bench/bench_*; do "$$b"; done'
+	mkdir -p $(RUN_DIR)
+	build/make_textures --keep-existing $(RUN_DIR)
+	cd $(RUN_DIR) && ../../tests/support/with_display.sh sh -c \
+		'for b in ../bench/bench_*; do "$$b" || exit 1; done'
 
 # The bitmap reader's fuzz target, seeded with the conformance suite; new finds collect in
 # build-fuzz/corpus.

@@ -175,19 +175,33 @@ def main_window(xvfb, timeout=20):
     raise TestFailure("the main window did not appear")
 
 
-def window_tree(xvfb, window):
-    """(x, y, width, height) of the window's children, relative to it, from xwininfo."""
+def children(xvfb, window):
+    """{(x, y, width, height): id} of the window's children, relative to it, from xwininfo."""
     out = subprocess.run(["xwininfo", "-children", "-id", str(window)], env=xvfb.env(),
                          capture_output=True, text=True, timeout=30).stdout
-    children = []
+    found = {}
     for line in out.splitlines():
         line = line.strip()
         if line.startswith("0x") and "+" in line:
-            geometry = line.split()[-2]
-            size, x, y = geometry.split("+")[0], geometry.split("+")[1], geometry.split("+")[2]
+            size, x, y = line.split()[-2].split("+")[:3]
             w, h = size.split("x")
-            children.append((int(x), int(y), int(w), int(h)))
-    return sorted(children)
+            found[(int(x), int(y), int(w), int(h))] = int(line.split()[0], 16)
+    return found
+
+
+def window_tree(xvfb, window):
+    """(x, y, width, height) of the window's children, relative to it."""
+    return sorted(children(xvfb, window))
+
+
+SCENE_GEOMETRY = (10, 10, 480, 400)
+HELP_GEOMETRY = (10, 420, 480, 70)
+
+
+def subwindow(xvfb, window, geometry):
+    found = children(xvfb, window)
+    check(geometry in found, f"no subwindow at {geometry}: {sorted(found)}")
+    return found[geometry]
 
 
 def geometry(xvfb, window):
