@@ -3,7 +3,7 @@ JOBS ?= 2
 RUN_DIR := build/run
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test build build-asan test-default test-asan bench fuzz clean
+.PHONY: run test build build-asan test-default test-asan bench fuzz pictures soak clean
 
 run:
 	tools/install-deps.sh run
@@ -52,6 +52,24 @@ fuzz:
 	build-fuzz/fuzz/bitmap_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 		build-fuzz/corpus tests/data/bmpsuite/g tests/data/bmpsuite/q tests/data/bmpsuite/b \
 		tests/data/bmpsuite/x
+
+# The README's pictures, rendered without a screen.
+pictures:
+	tools/install-deps.sh pictures
+	cmake --preset default
+	cmake --build build -j $(JOBS) --target snapshot make_textures
+	tests/support/with_display.sh tools/make_pictures.sh build docs
+
+# The long soak: 100,000 idle calls past the show, with the resident memory sampled.
+soak:
+	tools/install-deps.sh soak
+	cmake --preset default
+	cmake --build build -j $(JOBS)
+	mkdir -p build/test-run
+	build/make_textures --keep-existing build/test-run
+	CHEERLEADERS=build/cheerleaders CHEER_TEXTURES=build/test-run CHEER_SOAK_FRAMES=100000 \
+		CHEER_FRAME_COUNTER=build/tests/program/libcheer_frame_counter.so \
+		python3 tests/program/soak_test.py
 
 clean:
 	rm -rf build build-asan build-fuzz

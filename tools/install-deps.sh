@@ -6,7 +6,7 @@ set -eu
 run="cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri \
 libglm-dev"
 test="$run libgtest-dev googletest xvfb xauth x11-utils x11-apps xdotool python3 libpng-dev clang \
-libclang-rt-14-dev"
+libclang-rt-14-dev valgrind"
 
 case "${1:-run}" in
 run) wanted="$run" ;;

@@ -275,3 +275,82 @@ def run_tests(tests):
             print(f"[ FAIL ] {name}: {error}", flush=True)
     print(f"{passed} passed, {failed} failed", flush=True)
     raise SystemExit(1 if failed else 0)
+
+
+def read_png(path):
+    """An 8-bit RGB or RGBA, non-interlaced PNG (what the snapshot tool writes) as an Image."""
+    import zlib
+    with open(path, "rb") as f:
+        data = f.read()
+    check(data[:8] == b"\x89PNG\r\n\x1a\n", f"{path} is not a PNG")
+    pos, idat, width, height, channels = 8, b"", 0, 0, 3
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", body)
+            check(depth == 8 and colour in (2, 6) and interlace == 0, f"{path}: unsupported PNG")
+            channels = 3 if colour == 2 else 4
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    raw = zlib.decompress(idat)
+    stride = width * channels
+    rows, previous = [], bytearray(stride)
+    for y in range(height):
+        kind = raw[y * (stride + 1)]
+        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            left = line[i - channels] if i >= channels else 0
+            up = previous[i]
+            corner = previous[i - channels] if i >= channels else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 0xFF
+            elif kind == 2:
+                line[i] = (line[i] + up) & 0xFF
+            elif kind == 3:
+                line[i] = (line[i] + (left + up) // 2) & 0xFF
+            elif kind == 4:
+                p = left + up - corner
+                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
+                predictor = left if pa <= pb and pa <= pc else (up if pb <= pc else corner)
+                line[i] = (line[i] + predictor) & 0xFF
+        rows.append(bytes(line))
+        previous = line
+    rgb = bytearray()
+    for line in rows:
+        if channels == 3:
+            rgb += line
+        else:
+            for x in range(width):
+                rgb += line[x * 4:x * 4 + 3]
+    return Image(width, height, bytes(rgb))
+
+
+def differing_share(a, b, levels):
+    """The share of pixels whose channels differ by more than levels anywhere."""
+    check((a.width, a.height) == (b.width, b.height),
+          f"sizes differ: {a.width}x{a.height} and {b.width}x{b.height}")
+    count = 0
+    for i in range(0, len(a.rgb), 3):
+        if (abs(a.rgb[i] - b.rgb[i]) > levels or abs(a.rgb[i + 1] - b.rgb[i + 1]) > levels
+                or abs(a.rgb[i + 2] - b.rgb[i + 2]) > levels):
+            count += 1
+    return count / (a.width * a.height)
+
+
+def snapshot(xvfb, out_prefix, ticks, keys=b"", main=False, textures=None):
+    """Renders with the snapshot tool; returns the path of each picture, by tick."""
+    command = [os.environ["CHEER_SNAPSHOT"], "--out", out_prefix,
+               "--ticks", ",".join(str(t) for t in ticks)]
+    if keys:
+        keys_file = out_prefix + ".keys"
+        with open(keys_file, "wb") as f:
+            f.write(keys)
+        command += ["--keys-file", keys_file]
+    if main:
+        command.append("--main")
+    command += ["--textures", textures or os.environ["CHEER_TEXTURES"]]
+    result = subprocess.run(command, env=xvfb.env(), capture_output=True, timeout=600)
+    check(result.returncode == 0, f"snapshot failed: {result.stderr[-500:]!r}")
+    return {t: f"{out_prefix}-{t:05d}.png" for t in ticks}
