@@ -2,6 +2,7 @@
 // allocates nothing is asserted by tick_allocation_test.
 #include "choreography/choreography.h"
 #include "robot/node_matrix.h"
+#include "tests/support/start_show.h"
 
 #include <benchmark/benchmark.h>
 
@@ -9,23 +10,6 @@ namespace {
 
 // Robot 0, the first to arrive, still walks until tick 273.
 constexpr int TICKS_PER_RUN = 250;
-
-struct Show {
-    Robot robots[ROBOT_COUNT];
-    Choreography choreography;
-    GaitState gaits[ROBOT_COUNT];
-};
-
-Show startShow() {
-    Show show{};
-    for (int i = 0; i < ROBOT_COUNT; ++i) {
-        show.robots[i] = makeStartRobot(i);
-        computeNodeMatrices(show.robots[i], NodeMatrixVariant::StartUp);
-        show.gaits[i] = START_GAIT[i];
-    }
-    show.choreography = makeStartChoreography();
-    return show;
-}
 
 void walkingTick(benchmark::State& state) {
     const Show start = startShow();

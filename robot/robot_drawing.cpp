@@ -33,11 +33,24 @@ constexpr DrawRoutine SHAPE_ROUTINES[BODY_PART_COUNT] = {
     drawRightLowerArm, drawLeftUpperLeg, drawRightUpperLeg, drawLeftLowerLeg,  drawRightLowerLeg,
 };
 
+// A quadric that could not be created (out of memory) stays null; its shape is left out.
+void sphere(GLUquadric* quadric, GLint slicesAndStacks) {
+    if (quadric != nullptr) {
+        gluSphere(quadric, 1.0, slicesAndStacks, slicesAndStacks);
+    }
+}
+
+void tube(GLUquadric* quadric, GLdouble radius, GLdouble height) {
+    if (quadric != nullptr) {
+        gluCylinder(quadric, radius, radius, height, 10, 10);
+    }
+}
+
 void drawUpperArm(GLUquadric* quadric) {
     glPushMatrix();
     glTranslatef(0.0f, 1.4f, 0.0f);
     glScalef(0.5f, 2.0f, 0.5f);
-    gluSphere(quadric, 1.0, 5, 5);
+    sphere(quadric, 5);
     glPopMatrix();
 }
 
@@ -45,7 +58,7 @@ void drawUpperArm(GLUquadric* quadric) {
 void drawLowerArm(GLUquadric* quadric) {
     glPushMatrix();
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-    gluCylinder(quadric, 0.4, 0.4, 2.0, 10, 10);
+    tube(quadric, 0.4, 2.0);
     glPopMatrix();
 }
 
@@ -53,14 +66,14 @@ void drawUpperLeg(GLUquadric* quadric) {
     glPushMatrix();
     glTranslatef(0.0f, 2.1f, 0.0f);
     glScalef(0.8f, 3.0f, 0.8f);
-    gluSphere(quadric, 1.0, 5, 5);
+    sphere(quadric, 5);
     glPopMatrix();
 }
 
 void drawLowerLeg(GLUquadric* quadric) {
     glPushMatrix();
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-    gluCylinder(quadric, 0.7, 0.7, 3.0, 10, 10);
+    tube(quadric, 0.7, 3.0);
     glPopMatrix();
 }
 } // namespace
@@ -68,14 +81,14 @@ void drawLowerLeg(GLUquadric* quadric) {
 void drawTorso() {
     glPushMatrix();
     glScalef(1.5f, 2.0f, 1.05f);
-    gluSphere(bodyQuadrics[TorsoQuadric], 1.0, 10, 10);
+    sphere(bodyQuadrics[TorsoQuadric], 10);
     glPopMatrix();
 
     // The translation sits inside the scale, so the shoulders' centre lands at 1.4 * 0.9 = 1.26.
     glPushMatrix();
     glScalef(1.8f, 0.9f, 1.2f);
     glTranslatef(0.0f, 1.4f, 0.0f);
-    gluSphere(bodyQuadrics[ShoulderQuadric], 1.0, 10, 10);
+    sphere(bodyQuadrics[ShoulderQuadric], 10);
     glPopMatrix();
 }
 
@@ -83,7 +96,7 @@ void drawHead() {
     glPushMatrix();
     glTranslatef(0.0f, 0.6f, 0.0f);
     glScalef(0.9f, 1.2f, 0.9f);
-    gluSphere(bodyQuadrics[HeadQuadric], 1.0, 10, 10);
+    sphere(bodyQuadrics[HeadQuadric], 10);
     glPopMatrix();
 }
 
@@ -120,11 +133,16 @@ void drawRightLowerLeg() {
 }
 
 void initRobotBodies() {
-    // Each quadric is set up before the next is created; none is ever deleted.
+    // Each quadric is set up before the next is created; none is ever deleted. A second set-up
+    // of the context keeps the quadrics it has instead of losing them.
     for (GLUquadric*& quadric : bodyQuadrics) {
-        quadric = gluNewQuadric();
-        gluQuadricDrawStyle(quadric, GLU_FILL);
-        gluQuadricTexture(quadric, GL_TRUE);
+        if (quadric == nullptr) {
+            quadric = gluNewQuadric();
+        }
+        if (quadric != nullptr) {
+            gluQuadricDrawStyle(quadric, GLU_FILL);
+            gluQuadricTexture(quadric, GL_TRUE);
+        }
     }
     for (int i = 0; i < ROBOT_COUNT; ++i) {
         computeNodeMatrices(i, NodeMatrixVariant::StartUp);

@@ -1,6 +1,7 @@
 // The choreography tick, tick by tick, on records built from the start tables.
 #include "choreography/choreography.h"
 #include "robot/node_matrix.h"
+#include "tests/support/start_show.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -8,24 +9,6 @@
 #include <vector>
 
 namespace {
-
-// Everything one tick reads and writes.
-struct Show {
-    Robot robots[ROBOT_COUNT];
-    Choreography choreography;
-    GaitState gaits[ROBOT_COUNT];
-};
-
-Show startShow() {
-    Show show{};
-    for (int i = 0; i < ROBOT_COUNT; ++i) {
-        show.robots[i] = makeStartRobot(i);
-        computeNodeMatrices(show.robots[i], NodeMatrixVariant::StartUp);
-        show.gaits[i] = START_GAIT[i];
-    }
-    show.choreography = makeStartChoreography();
-    return show;
-}
 
 TickReport tick(Show& show, bool isPaused = false) {
     return choreographyTick(show.robots, show.choreography, show.gaits, isPaused);

@@ -32,18 +32,19 @@ def test_keys_reach_the_scene_from_main_window_and_scene_view_only():
               "keys typed into the help panel moved the view")
 
         type_into(xvfb, main, *["a"] * 10)
-        check(harness.screenshot(xvfb, scene).rgb != paused.rgb,
-              "keys typed into the main window did not move the view")
+        turned = harness.settled_screenshot(xvfb, scene, lambda shot: shot.rgb != paused.rgb)
+        check(turned.rgb != paused.rgb, "keys typed into the main window did not move the view")
 
         # Ten turns back the other way, upper case, bring the view back exactly.
         type_into(xvfb, scene, *["D"] * 10)
-        check(harness.screenshot(xvfb, scene).rgb == paused.rgb,
-              "keys typed into the scene view did not turn the view back")
+        back = harness.settled_screenshot(xvfb, scene, lambda shot: shot.rgb == paused.rgb)
+        check(back.rgb == paused.rgb, "keys typed into the scene view did not turn the view back")
 
         program.drain(0.5)
         check(len(program.lines) == lines_when_paused, "lines came while paused")
         type_into(xvfb, main, "space")
-        check(harness.screenshot(xvfb, scene).rgb != paused.rgb, "robots did not resume")
+        moving = harness.settled_screenshot(xvfb, scene, lambda shot: shot.rgb != paused.rgb)
+        check(moving.rgb != paused.rgb, "robots did not resume")
         lines = program.wait_for_lines(len(harness.SHOW_LINES), 600)
         check(lines == harness.SHOW_LINES, f"the show printed {lines}")
 

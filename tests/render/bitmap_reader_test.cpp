@@ -197,38 +197,38 @@ void putU16(Bytes& bytes, std::size_t at, std::uint32_t value) {
     bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
 }
 
-Bytes build(const CraftedBitmap& spec) {
-    const std::size_t offset = 54 + spec.masks.size() * 4 + spec.palette.size();
+Bytes build(const CraftedBitmap& crafted) {
+    const std::size_t offset = 54 + crafted.masks.size() * 4 + crafted.palette.size();
     Bytes bytes(offset, 0);
     bytes[0] = 'B';
     bytes[1] = 'M';
-    putU32(bytes, 2, static_cast<std::uint32_t>(offset + spec.pixels.size()));
+    putU32(bytes, 2, static_cast<std::uint32_t>(offset + crafted.pixels.size()));
     putU32(bytes, 10, static_cast<std::uint32_t>(offset));
     putU32(bytes, 14, 40);
-    putU32(bytes, 18, static_cast<std::uint32_t>(spec.width));
-    putU32(bytes, 22, static_cast<std::uint32_t>(spec.height));
+    putU32(bytes, 18, static_cast<std::uint32_t>(crafted.width));
+    putU32(bytes, 22, static_cast<std::uint32_t>(crafted.height));
     putU16(bytes, 26, 1);
-    putU16(bytes, 28, spec.bitCount);
-    putU32(bytes, 30, spec.compression);
-    putU32(bytes, 34, static_cast<std::uint32_t>(spec.pixels.size()));
+    putU16(bytes, 28, crafted.bitCount);
+    putU32(bytes, 30, crafted.compression);
+    putU32(bytes, 34, static_cast<std::uint32_t>(crafted.pixels.size()));
     putU32(bytes, 38, 2835);
     putU32(bytes, 42, 2835);
-    putU32(bytes, 46, static_cast<std::uint32_t>(spec.palette.size() / 4));
-    for (std::size_t i = 0; i < spec.masks.size(); ++i) {
-        putU32(bytes, 54 + 4 * i, spec.masks[i]);
+    putU32(bytes, 46, static_cast<std::uint32_t>(crafted.palette.size() / 4));
+    for (std::size_t i = 0; i < crafted.masks.size(); ++i) {
+        putU32(bytes, 54 + 4 * i, crafted.masks[i]);
     }
-    std::copy(spec.palette.begin(), spec.palette.end(), bytes.begin() + 54 +
+    std::copy(crafted.palette.begin(), crafted.palette.end(), bytes.begin() + 54 +
                                                             static_cast<std::ptrdiff_t>(
-                                                                spec.masks.size() * 4));
-    bytes.insert(bytes.end(), spec.pixels.begin(), spec.pixels.end());
+                                                                crafted.masks.size() * 4));
+    bytes.insert(bytes.end(), crafted.pixels.begin(), crafted.pixels.end());
     return bytes;
 }
 
 // Two rows of two pixels, bottom row first: blue, green / red, white; each row padded to 8.
 CraftedBitmap twoByTwo() {
-    CraftedBitmap spec;
-    spec.pixels = {255, 0, 0, 0, 255, 0, 0, 0, 0, 0, 255, 255, 255, 255, 0, 0};
-    return spec;
+    CraftedBitmap crafted;
+    crafted.pixels = {255, 0, 0, 0, 255, 0, 0, 0, 0, 0, 255, 255, 255, 255, 0, 0};
+    return crafted;
 }
 
 // Four palette entries: black, red, green, blue (stored blue, green, red, unused).
@@ -259,9 +259,9 @@ TEST_F(CraftedFile, BottomUpTwentyFourBitRowsAreHandedOverInPlace) {
 }
 
 TEST_F(CraftedFile, TopDownRowsAreTurnedBottomUp) {
-    CraftedBitmap spec = twoByTwo();
-    spec.height = -2;
-    ASSERT_TRUE(decode(build(spec)));
+    CraftedBitmap crafted = twoByTwo();
+    crafted.height = -2;
+    ASSERT_TRUE(decode(build(crafted)));
     EXPECT_EQ(row(0), (Bytes{0, 0, 255, 255, 255, 255}));
     EXPECT_EQ(row(1), (Bytes{255, 0, 0, 0, 255, 0}));
 }
@@ -304,51 +304,51 @@ TEST_F(CraftedFile, LyingSizesOffsetsAndDimensionsAreRefused) {
 }
 
 TEST_F(CraftedFile, SidesAreCappedByTheCallersLimit) {
-    CraftedBitmap spec;
-    spec.width = 64;
-    spec.height = 1;
-    spec.pixels.assign(64 * 3, 7);
-    const Bytes file = build(spec);
+    CraftedBitmap crafted;
+    crafted.width = 64;
+    crafted.height = 1;
+    crafted.pixels.assign(64 * 3, 7);
+    const Bytes file = build(crafted);
     EXPECT_TRUE(decode(file, 64));
     EXPECT_FALSE(decode(file, 63));
-    spec.width = 1;
-    spec.height = -64;
-    spec.pixels.assign(64 * 4, 7);
-    EXPECT_FALSE(decode(build(spec), 63));
+    crafted.width = 1;
+    crafted.height = -64;
+    crafted.pixels.assign(64 * 4, 7);
+    EXPECT_FALSE(decode(build(crafted), 63));
 }
 
 TEST_F(CraftedFile, RowsOneByteShortAreRefused) {
-    CraftedBitmap spec = twoByTwo();
-    spec.pixels.pop_back();
-    EXPECT_FALSE(decode(build(spec)));
+    CraftedBitmap crafted = twoByTwo();
+    crafted.pixels.pop_back();
+    EXPECT_FALSE(decode(build(crafted)));
     // Likewise when the converted kinds run short.
-    spec.bitCount = 32;
-    spec.pixels.assign(15, 1);
-    EXPECT_FALSE(decode(build(spec)));
-    spec.height = -2;
-    EXPECT_FALSE(decode(build(spec)));
+    crafted.bitCount = 32;
+    crafted.pixels.assign(15, 1);
+    EXPECT_FALSE(decode(build(crafted)));
+    crafted.height = -2;
+    EXPECT_FALSE(decode(build(crafted)));
 }
 
 TEST_F(CraftedFile, PaletteIndexBeyondThePaletteIsRefused) {
-    CraftedBitmap spec;
-    spec.bitCount = 8;
-    spec.palette = fourColours();
-    spec.pixels = {1, 2, 0, 0, 3, 0, 0, 0};
-    ASSERT_TRUE(decode(build(spec)));
+    CraftedBitmap crafted;
+    crafted.bitCount = 8;
+    crafted.palette = fourColours();
+    crafted.pixels = {1, 2, 0, 0, 3, 0, 0, 0};
+    ASSERT_TRUE(decode(build(crafted)));
     EXPECT_EQ(row(0), (Bytes{0, 0, 255, 0, 255, 0}));
     EXPECT_EQ(row(1), (Bytes{255, 0, 0, 0, 0, 0}));
-    spec.pixels[4] = 4;
-    EXPECT_FALSE(decode(build(spec)));
+    crafted.pixels[4] = 4;
+    EXPECT_FALSE(decode(build(crafted)));
 }
 
 TEST_F(CraftedFile, PaletteCountBeyondTheBitDepthIsRefused) {
-    CraftedBitmap spec;
-    spec.bitCount = 1;
-    spec.palette = fourColours();
-    spec.pixels = {0x80, 0, 0, 0, 0x40, 0, 0, 0};
-    EXPECT_FALSE(decode(build(spec)));
-    spec.palette.resize(8);
-    ASSERT_TRUE(decode(build(spec)));
+    CraftedBitmap crafted;
+    crafted.bitCount = 1;
+    crafted.palette = fourColours();
+    crafted.pixels = {0x80, 0, 0, 0, 0x40, 0, 0, 0};
+    EXPECT_FALSE(decode(build(crafted)));
+    crafted.palette.resize(8);
+    ASSERT_TRUE(decode(build(crafted)));
     EXPECT_EQ(row(0), (Bytes{0, 0, 255, 0, 0, 0}));
     EXPECT_EQ(row(1), (Bytes{0, 0, 0, 0, 0, 255}));
 }
@@ -370,14 +370,14 @@ TEST_F(CraftedFile, BitFieldMasksMustBeSeparateRunsOfBits) {
     };
     for (const MaskCase& c : cases) {
         SCOPED_TRACE(c.what);
-        CraftedBitmap spec;
-        spec.width = 1;
-        spec.height = 1;
-        spec.bitCount = 16;
-        spec.compression = 3;
-        spec.masks = {c.red, c.green, c.blue};
-        spec.pixels = {0xff, 0xff, 0, 0};
-        EXPECT_EQ(decode(build(spec)), c.accepted);
+        CraftedBitmap crafted;
+        crafted.width = 1;
+        crafted.height = 1;
+        crafted.bitCount = 16;
+        crafted.compression = 3;
+        crafted.masks = {c.red, c.green, c.blue};
+        crafted.pixels = {0xff, 0xff, 0, 0};
+        EXPECT_EQ(decode(build(crafted)), c.accepted);
         if (c.accepted) {
             EXPECT_EQ(row(0), (Bytes{255, 255, 255}));
         }
@@ -385,26 +385,26 @@ TEST_F(CraftedFile, BitFieldMasksMustBeSeparateRunsOfBits) {
 }
 
 TEST_F(CraftedFile, SixteenBitChannelsWidenToTheFullRange) {
-    CraftedBitmap spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.bitCount = 16;
+    CraftedBitmap crafted;
+    crafted.width = 2;
+    crafted.height = 1;
+    crafted.bitCount = 16;
     // Without bit fields a 16-bit pixel is 5-5-5: full red, then half green and blue.
-    spec.pixels = {0x00, 0x7c, 0x10, 0x42};
-    ASSERT_TRUE(decode(build(spec)));
+    crafted.pixels = {0x00, 0x7c, 0x10, 0x42};
+    ASSERT_TRUE(decode(build(crafted)));
     EXPECT_EQ(row(0), (Bytes{0, 0, 255, 132, 132, 132}));
 }
 
 // Run-length data for 8-bit indices on a 4 x 3 picture with the four-colour palette.
 CraftedBitmap runLength8(Bytes data) {
-    CraftedBitmap spec;
-    spec.width = 4;
-    spec.height = 3;
-    spec.bitCount = 8;
-    spec.compression = 1;
-    spec.palette = fourColours();
-    spec.pixels = std::move(data);
-    return spec;
+    CraftedBitmap crafted;
+    crafted.width = 4;
+    crafted.height = 3;
+    crafted.bitCount = 8;
+    crafted.compression = 1;
+    crafted.palette = fourColours();
+    crafted.pixels = std::move(data);
+    return crafted;
 }
 
 TEST_F(CraftedFile, RunLengthRunsLiteralsAndJumpsFillTheirPixels) {
@@ -439,11 +439,11 @@ TEST_F(CraftedFile, RunLengthDataThatLeavesThePictureIsRefused) {
 }
 
 TEST_F(CraftedFile, FourBitRunsAlternateTheirTwoIndices) {
-    CraftedBitmap spec = runLength8({3, 0x12, 0, 0, 0, 3, 0x31, 0x20, 0, 1});
-    spec.bitCount = 4;
-    spec.compression = 2;
-    spec.height = 2;
-    ASSERT_TRUE(decode(build(spec)));
+    CraftedBitmap crafted = runLength8({3, 0x12, 0, 0, 0, 3, 0x31, 0x20, 0, 1});
+    crafted.bitCount = 4;
+    crafted.compression = 2;
+    crafted.height = 2;
+    ASSERT_TRUE(decode(build(crafted)));
     EXPECT_EQ(row(0), (Bytes{0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 0}));
     EXPECT_EQ(row(1), (Bytes{255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0, 0}));
 }
