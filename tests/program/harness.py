@@ -38,7 +38,7 @@ class Xvfb:
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-nolisten", "tcp"],
-            pass_fds=[write_end], stderr=subprocess.DEVNULL)
+            pass_fds=[write_end], stdin=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         number = b""
         deadline = time.time() + 20
@@ -101,7 +101,7 @@ class Program:
         env.update(env_extra or {})
         self.xvfb = xvfb
         self.process = subprocess.Popen(
-            list(wrapper) + [executable()], cwd=cwd, env=env,
+            list(wrapper) + [executable()], cwd=cwd, env=env, stdin=subprocess.DEVNULL,
             stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.lines = []
         self._buffer = b""
@@ -167,10 +167,13 @@ def xdotool(xvfb, *args, check_status=True):
     return result.stdout
 
 
-def main_window(xvfb, timeout=20):
+def main_window(xvfb, program=None, timeout=30):
     """The id of the program's top-level window, once it is mapped."""
     deadline = time.time() + timeout
     while time.time() < deadline:
+        if program is not None and not program.alive():
+            program.stop()
+            raise TestFailure(f"the program ended at start-up: {program.stderr[-500:]!r}")
         out = xdotool(xvfb, "search", "--onlyvisible", "--name", "^" + TITLE + "$",
                       check_status=False).split()
         if out:

@@ -12,12 +12,6 @@
 
 namespace {
 
-glm::mat4 currentModelview() {
-    float m[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    return glm::make_mat4(m);
-}
-
 // What a draw routine saw when it was called.
 struct DrawSeen {
     int id;
@@ -43,14 +37,6 @@ BodyNode makeNode(const glm::mat4& m, DrawRoutine draw) {
     std::memcpy(node.matrix, glm::value_ptr(m), sizeof node.matrix);
     node.draw = draw;
     return node;
-}
-
-void expectMatrixNear(const glm::mat4& actual, const glm::mat4& expected) {
-    for (int c = 0; c < 4; ++c) {
-        for (int r = 0; r < 4; ++r) {
-            EXPECT_NEAR(actual[c][r], expected[c][r], 1e-5) << "column " << c << " row " << r;
-        }
-    }
 }
 
 const glm::mat4 IDENTITY(1.0f);

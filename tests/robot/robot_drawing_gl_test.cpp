@@ -14,12 +14,6 @@
 
 namespace {
 
-glm::mat4 currentModelview() {
-    float m[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    return glm::make_mat4(m);
-}
-
 struct DrawSeen {
     int part;
     glm::mat4 modelview;
@@ -48,14 +42,6 @@ const std::vector<BodyPart> PATHS_IN_DRAW_ORDER[BODY_PART_COUNT] = {
     {Torso, RightUpperLeg},
     {Torso, RightUpperLeg, RightLowerLeg},
 };
-
-void expectMatrixNear(const glm::mat4& actual, const glm::mat4& expected) {
-    for (int c = 0; c < 4; ++c) {
-        for (int r = 0; r < 4; ++r) {
-            EXPECT_NEAR(actual[c][r], expected[c][r], 1e-5) << "column " << c << " row " << r;
-        }
-    }
-}
 
 class RobotDrawing : public testing::Test {
   protected:

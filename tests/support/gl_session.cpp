@@ -3,6 +3,8 @@
 #include "app/shell.h"
 
 #include <GL/freeglut.h>
+#include <glm/gtc/type_ptr.hpp>
+#include <gtest/gtest.h>
 #include <chrono>
 #include <cstring>
 #include <dlfcn.h>
@@ -74,4 +76,18 @@ int modelviewDepth() {
     GLint depth = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
     return depth;
+}
+
+glm::mat4 currentModelview() {
+    float m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    return glm::make_mat4(m);
+}
+
+void expectMatrixNear(const glm::mat4& actual, const glm::mat4& expected) {
+    for (int c = 0; c < 4; ++c) {
+        for (int r = 0; r < 4; ++r) {
+            EXPECT_NEAR(actual[c][r], expected[c][r], 1e-5) << "column " << c << " row " << r;
+        }
+    }
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <glm/glm.hpp>
 #include <vector>
 
 // Runs the program's start-up once per test process (windows, handlers, scene-view set-up)
@@ -20,3 +21,9 @@ std::array<unsigned char, 3> readShownPixel(int x, int y);
 
 // The current modelview stack depth.
 int modelviewDepth();
+
+// The current modelview matrix.
+glm::mat4 currentModelview();
+
+// Expects every element within float rounding of the expected matrix.
+void expectMatrixNear(const glm::mat4& actual, const glm::mat4& expected);
