@@ -33,25 +33,24 @@ void emptyFrame() {
     glutSwapBuffers();
 }
 
-void BM_EmptyFrame(benchmark::State& state) {
+// Draws frames with the given routine, each finished before the next, and reports their rate.
+void measureFrames(benchmark::State& state, void (*frame)()) {
     startOnce();
     for (auto _ : state) {
-        emptyFrame();
+        frame();
         glFinish();
     }
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
                                                benchmark::Counter::kIsRate);
 }
+
+void BM_EmptyFrame(benchmark::State& state) {
+    measureFrames(state, emptyFrame);
+}
 BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 void BM_SceneFrame(benchmark::State& state) {
-    startOnce();
-    for (auto _ : state) {
-        displayScene();
-        glFinish();
-    }
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                               benchmark::Counter::kIsRate);
+    measureFrames(state, displayScene);
 }
 BENCHMARK(BM_SceneFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
