@@ -2,10 +2,14 @@
 
 #include "common/console.h"
 #include "render/bitmap_reader.h"
+#include "common/executable_path.h"
 #include "render/file_bytes.h"
+#include "render/texture_path.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <string>
 
 GLuint sceneTextures[TEXTURE_COUNT] = {0, 0, 0, 0};
 
@@ -34,16 +38,23 @@ void clearGlErrors() {
     }
 }
 
+// Whether anything is under this name in the working directory: a file, a directory, even a link
+// that leads nowhere. The user put it there, so a failure to load it is theirs to hear about.
+bool inWorkingDir(const char* name) {
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(name, error));
+}
+
 } // namespace
 
-bool loadBitmapTexture(const char* name, GLuint& id) {
+bool loadBitmapTexture(const char* path, GLuint& id) {
     glGenTextures(1, &id);
 
     GLint maxTextureSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
     FileBytes file;
     BitmapImage image;
-    if (!readFileBytes(name, MAX_FILE_BYTES, file) ||
+    if (!readFileBytes(path, MAX_FILE_BYTES, file) ||
         !readBitmap(file.data.get(), file.size, std::max(maxTextureSize, 1), image)) {
         return false;
     }
@@ -65,8 +76,12 @@ bool loadBitmapTexture(const char* name, GLuint& id) {
 }
 
 void loadTextures() {
+    // A build-tree program has no data directory there, so it reads the working directory only.
+    const std::string dataDir = installedDataDir(executablePath(), CHEER_DATA_FROM_BINDIR);
     for (int slot = 0; slot < TEXTURE_COUNT; ++slot) {
-        if (!loadBitmapTexture(TEXTURE_FILES[slot].name, sceneTextures[slot])) {
+        const char* name = TEXTURE_FILES[slot].name;
+        const std::string path = texturePath(name, inWorkingDir(name), dataDir);
+        if (!loadBitmapTexture(path.c_str(), sceneTextures[slot])) {
             printLine(TEXTURE_FILES[slot].failureLine);
         }
     }

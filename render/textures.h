@@ -1,4 +1,5 @@
-// Bitmap textures: the four texture objects read from the working directory at start-up.
+// Bitmap textures: the four texture objects read at start-up from the working directory, or
+// from the installed data directory for a file the working directory does not have.
 // The shell calls loadTextures once with the scene view current; the scene frame binds
 // sceneTextures[i] for robot i, and slot 3 for the floor too.
 #pragma once
@@ -14,7 +15,7 @@ extern GLuint sceneTextures[TEXTURE_COUNT];
 // the texture environment mode and the perspective-correction hint.
 void loadTextures();
 
-// Generates a name into `id`, then reads the bitmap file `name` (relative to the working
-// directory) into that texture object. False when the file cannot be read as a bitmap or OpenGL
-// refuses the image.
-bool loadBitmapTexture(const char* name, GLuint& id);
+// Generates a name into `id`, then reads the bitmap file at `path` (a relative one from the
+// working directory) into that texture object. False when the file cannot be read as a bitmap
+// or OpenGL refuses the image.
+bool loadBitmapTexture(const char* path, GLuint& id);
