@@ -3,7 +3,7 @@ JOBS ?= 2
 RUN_DIR := build/run
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test build build-asan test-default test-asan bench fuzz pictures soak clean
+.PHONY: run test build build-asan test-default test-asan bench fuzz pictures soak package clean
 
 run:
 	tools/install-deps.sh run
@@ -18,6 +18,7 @@ build:
 
 test:
 	tools/install-deps.sh bench
+	tools/install-deps.sh package
 	$(MAKE) fuzz FUZZ_SECONDS=20
 	$(MAKE) test-default
 	$(MAKE) test-asan
@@ -71,5 +72,12 @@ soak:
 		CHEER_FRAME_COUNTER=build/tests/program/libcheer_frame_counter.so \
 		python3 tests/program/soak_test.py
 
+# The Debian package, built by dpkg-buildpackage from a copy of the sources in build/package and
+# checked by lintian; the .deb is copied to the top of the checkout.
+package:
+	tools/install-deps.sh package
+	tools/build_package.sh build/package .
+
 clean:
 	rm -rf build build-asan build-fuzz
+	rm -f cheerleaders_*.deb

@@ -1,12 +1,14 @@
 #!/bin/sh
 # Installs the Debian packages that a make target needs and that are missing, with apt-get
-# (as root, or through sudo). Usage: install-deps.sh run|test|bench|fuzz|pictures|soak
+# (as root, or through sudo). Usage: install-deps.sh run|test|bench|fuzz|pictures|soak|package
+# The package set also installs the build dependencies that debian/control names.
 set -eu
 
 run="cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri \
 libglm-dev"
 test="$run libgtest-dev googletest xvfb xauth x11-utils x11-apps xdotool python3 libpng-dev clang \
-libclang-rt-14-dev valgrind"
+libclang-rt-14-dev valgrind imagemagick"
+package="$run dpkg-dev debhelper lintian desktop-file-utils appstream xvfb imagemagick libpng-dev"
 
 case "${1:-run}" in
 run) wanted="$run" ;;
@@ -15,6 +17,7 @@ bench) wanted="$test libbenchmark-dev libstb-dev" ;;
 fuzz) wanted="$test" ;;
 pictures) wanted="$test imagemagick" ;;
 soak) wanted="$test valgrind" ;;
+package) wanted="$package" ;;
 *) echo "install-deps: unknown set '$1'" >&2; exit 2 ;;
 esac
 
@@ -24,9 +27,13 @@ for package in $wanted; do
         missing="$missing $package"
     fi
 done
-[ -z "$missing" ] && exit 0
+top=$(cd "$(dirname "$0")/.." && pwd)
+build_deps_met() {
+    [ "${1:-run}" != package ] || (cd "$top" && dpkg-checkbuilddeps >/dev/null 2>&1)
+}
+[ -z "$missing" ] && build_deps_met "${1:-run}" && exit 0
 
-echo "Installing:$missing"
+echo "Installing:${missing:- the build dependencies of debian/control}"
 if [ "$(id -u)" -eq 0 ]; then
     sudo=""
 elif command -v sudo >/dev/null 2>&1; then
@@ -38,4 +45,8 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
 # shellcheck disable=SC2086
-$sudo apt-get install -y -qq --no-install-recommends $missing
+[ -z "$missing" ] || $sudo apt-get install -y -qq --no-install-recommends $missing
+if ! build_deps_met "${1:-run}"; then
+    # apt reads the build dependencies from the source tree's debian/control.
+    $sudo apt-get build-dep -y -qq --no-install-recommends "$top"
+fi
