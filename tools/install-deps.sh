@@ -1,22 +1,22 @@
 #!/bin/sh
 # Installs the Debian packages that a make target needs and that are missing, with apt-get
-# (as root, or through sudo). Usage: install-deps.sh run|test|bench|fuzz|pictures|soak|package
+# (as root, or through sudo). Names carry no toolchain version, so the same sets serve Debian 12
+# and 13. Usage: install-deps.sh run|test|bench|fuzz|pictures|soak|fresh|package
 # The package set also installs the build dependencies that debian/control names.
 set -eu
 
-run="cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri \
-libglm-dev"
-test="$run libgtest-dev googletest xvfb xauth x11-utils x11-apps xdotool python3 libpng-dev clang \
-libclang-rt-14-dev valgrind imagemagick"
-package="$run dpkg-dev debhelper lintian desktop-file-utils appstream xvfb imagemagick libpng-dev"
+run="cmake make g++ pkg-config libglut-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri libglm-dev \
+libpng-dev"
+test="$run libgtest-dev googletest xvfb xdotool python3 python3-pytest python3-pil python3-numpy \
+python3-xlib clang libclang-rt-dev valgrind imagemagick"
+package="$run dpkg-dev debhelper lintian desktop-file-utils appstream xvfb imagemagick"
 
 case "${1:-run}" in
 run) wanted="$run" ;;
-test) wanted="$test" ;;
+test | fuzz | soak) wanted="$test" ;;
 bench) wanted="$test libbenchmark-dev libstb-dev" ;;
-fuzz) wanted="$test" ;;
 pictures) wanted="$test imagemagick" ;;
-soak) wanted="$test valgrind" ;;
+fresh) wanted="debootstrap xvfb git" ;;
 package) wanted="$package" ;;
 *) echo "install-deps: unknown set '$1'" >&2; exit 2 ;;
 esac
@@ -43,10 +43,12 @@ else
     exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
+# Another apt run (an unattended upgrade, a second make target) may hold the lock: wait for it.
+$sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
 # shellcheck disable=SC2086
-[ -z "$missing" ] || $sudo apt-get install -y -qq --no-install-recommends $missing
+[ -z "$missing" ] ||
+    $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends $missing
 if ! build_deps_met "${1:-run}"; then
-    # apt reads the build dependencies from the source tree's debian/control.
-    $sudo apt-get build-dep -y -qq --no-install-recommends "$top"
+    # apt reads them from the source tree's debian/control.
+    $sudo apt-get -o DPkg::Lock::Timeout=600 build-dep -y -qq --no-install-recommends "$top"
 fi
