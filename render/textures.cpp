@@ -1,8 +1,8 @@
 #include "render/textures.h"
 
 #include "common/console.h"
-#include "render/bitmap_reader.h"
 #include "common/executable_path.h"
+#include "render/bitmap_reader.h"
 #include "render/file_bytes.h"
 #include "render/texture_path.h"
 
