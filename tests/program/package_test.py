@@ -115,6 +115,9 @@ def test_help_and_version_answer_without_a_display():
         check=True, capture_output=True, text=True).stdout.strip()
     check(changelog == os.environ["CHEER_VERSION"],
           f"debian/changelog says {changelog}, CMake's project() {os.environ['CHEER_VERSION']}")
+    with open(os.path.join(os.environ["CHEER_SOURCE_DIR"], "README.md")) as readme:
+        check(f"apt install ./cheerleaders_{changelog}_amd64.deb" in readme.read(),
+              "the README's install command names another version")
     # No display at all, and one that names no server: neither may be opened.
     for display in (None, ":4242"):
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "XAUTHORITY")}
