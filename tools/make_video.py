@@ -8,10 +8,12 @@ The WebP is lossless: it stores only the part of each frame that changed, and a 
 of those parts leaves faint trails behind the robots that no later frame clears.
 
 Usage: make_video.py BUILD_DIR [--webp PATH] [--mp4 PATH] [--ticks RANGE] [--lossless]
+                      [--textures DIR]
 
 RANGE is a snapshot tick range, 0-end by default (the whole show and one second past its last
 console line). --lossless encodes the MP4 without loss too (RGB H.264), for checking its frames
-against the snapshot tool's pictures. Needs an X display (run it through with_display.sh)."""
+against the snapshot tool's pictures. The textures come from DIR, by default BUILD_DIR/run,
+where the texture generator writes any that are missing. Needs an X display (run it through with_display.sh)."""
 
 import argparse
 import os
@@ -29,6 +31,12 @@ MP4_LIMIT = 8_000_000
 TEXTURE_FOLDER = "run"
 
 
+def partial(path):
+    """Where a file is written until it is complete, so a failed run leaves the old one."""
+    folder, name = os.path.split(os.path.abspath(path))
+    return os.path.join(folder, "." + name + ".partial")
+
+
 def encoder_command(webp, mp4, lossless):
     """One ffmpeg reading raw RGB frames on standard input, its progress on standard output."""
     command = ["ffmpeg", "-hide_banner", "-loglevel", "error", "-nostats", "-progress", "pipe:1",
@@ -41,12 +49,13 @@ def encoder_command(webp, mp4, lossless):
         else:
             command += ["-map", "0", "-c:v", "libx264", "-preset", "medium", "-crf", str(MP4_CRF),
                         "-pix_fmt", "yuv420p"]
-        command += ["-movflags", "+faststart", mp4]
+        command += ["-movflags", "+faststart", "-f", "mp4", partial(mp4)]
     if webp:
         rate = TICKS_PER_SECOND // WEBP_TICK_STEP
         command += ["-map", "0", "-vf",
                     f"select=not(mod(n\\,{WEBP_TICK_STEP})),setpts=N/{rate}/TB",
-                    "-r", str(rate), "-c:v", "libwebp_anim", "-lossless", "1", "-loop", "0", webp]
+                    "-r", str(rate), "-c:v", "libwebp_anim", "-lossless", "1", "-loop", "0",
+                    "-f", "webp", partial(webp)]
     return command
 
 
@@ -70,8 +79,8 @@ class Progress:
             self.shown, self.last_time = line, now
 
 
-def run(build, webp, mp4, ticks, lossless):
-    textures = os.path.join(build, TEXTURE_FOLDER)
+def run(build, webp, mp4, ticks, lossless, textures):
+    textures = textures or os.path.join(build, TEXTURE_FOLDER)
     os.makedirs(textures, exist_ok=True)
     subprocess.run([os.path.join(build, "make_textures"), "--keep-existing", textures],
                    check=True, stdout=subprocess.DEVNULL)
@@ -115,6 +124,7 @@ def run(build, webp, mp4, ticks, lossless):
     progress.show(final=True)
     if sys.stdout.isatty():
         sys.stdout.write("\n")
+    outputs = [(path, limit) for path, limit in ((webp, WEBP_LIMIT), (mp4, MP4_LIMIT)) if path]
     failed = False
     for name, process in (("snapshot", renderer), ("ffmpeg", encoder)):
         status = process.wait()
@@ -123,18 +133,21 @@ def run(build, webp, mp4, ticks, lossless):
             print(f"{name} ({'status ' + str(status) if status else 'warnings'}): {text}",
                   file=sys.stderr)
         failed = failed or status != 0
-    if failed:
-        return 1
-
-    for path, limit in ((webp, WEBP_LIMIT), (mp4, MP4_LIMIT)):
-        if not path:
-            continue
-        size = os.path.getsize(path)
-        print(f"video: {path}: {size / 1e6:.2f} MB")
-        if size > limit and not lossless:
-            print(f"video: {path} is larger than its limit of {limit / 1e6:.0f} MB",
-                  file=sys.stderr)
+    for path, limit in outputs:
+        size = 0 if failed else os.path.getsize(partial(path))
+        if lossless and path == mp4:
+            limit = size  # a check clip, not for publishing
+        if size > limit:
+            print(f"video: {path} would be {size / 1e6:.2f} MB, more than its limit of "
+                  f"{limit / 1e6:.0f} MB; left unchanged", file=sys.stderr)
             failed = True
+    for path, _ in outputs:
+        if failed:
+            if os.path.exists(partial(path)):
+                os.remove(partial(path))
+            continue
+        os.replace(partial(path), path)
+        print(f"video: {path}: {os.path.getsize(path) / 1e6:.2f} MB")
     return 1 if failed else 0
 
 
@@ -145,10 +158,12 @@ def main():
     parser.add_argument("--mp4")
     parser.add_argument("--ticks", default="0-end")
     parser.add_argument("--lossless", action="store_true")
+    parser.add_argument("--textures")
     args = parser.parse_args()
     if not args.webp and not args.mp4:
         parser.error("name at least one of --webp and --mp4")
-    return run(args.build, args.webp, args.mp4, args.ticks, args.lossless)
+    return run(args.build, args.webp, args.mp4, args.ticks, args.lossless,
+               args.textures)
 
 
 if __name__ == "__main__":
