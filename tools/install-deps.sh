@@ -7,7 +7,7 @@ set -eu
 run="cmake make g++ pkg-config libglut-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri libglm-dev \
 libpng-dev"
 test="$run libgtest-dev googletest xvfb xdotool python3 python3-pytest python3-pil python3-numpy \
-python3-xlib clang libclang-rt-dev valgrind"
+python3-xlib clang libclang-rt-dev valgrind ffmpeg webp"
 
 case "${1:-run}" in
 run) wanted="$run" ;;
