@@ -82,7 +82,7 @@ pictures:
 # animated WebP, and a 60 frames-per-second MP4 in build/video (not committed).
 video:
 	tools/install-deps.sh video
-	cmake --preset default >/dev/null
+	cmake --preset default -DBUILD_TESTING=OFF -DCHEER_BENCH=OFF >/dev/null
 	cmake --build build -j $(JOBS) --target snapshot make_textures
 	tests/support/with_display.sh tools/make_video.py build --webp docs/show.webp \
 		--mp4 build/video/show.mp4
