@@ -1,14 +1,14 @@
 #!/bin/sh
 # Installs the Debian packages that a make target needs and that are missing, with apt-get
 # (as root, or through sudo). Names carry no toolchain version, so the same sets serve Debian 12
-# and 13. Usage: install-deps.sh run|test|bench|fuzz|pictures|soak|fresh|package
+# and 13. Usage: install-deps.sh run|test|bench|fuzz|pictures|video|soak|fresh|package
 # The package set also installs the build dependencies that debian/control names.
 set -eu
 
 run="cmake make g++ pkg-config libglut-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri libglm-dev \
 libpng-dev"
 test="$run libgtest-dev googletest xvfb xdotool python3 python3-pytest python3-pil python3-numpy \
-python3-xlib clang libclang-rt-dev valgrind imagemagick"
+python3-xlib clang libclang-rt-dev valgrind ffmpeg webp imagemagick"
 package="$run dpkg-dev debhelper lintian desktop-file-utils appstream xvfb imagemagick"
 
 case "${1:-run}" in
@@ -16,6 +16,7 @@ run) wanted="$run" ;;
 test | fuzz | soak) wanted="$test" ;;
 bench) wanted="$test libbenchmark-dev libstb-dev" ;;
 pictures) wanted="$test imagemagick" ;;
+video) wanted="$run xvfb python3 ffmpeg webp" ;;
 fresh) wanted="debootstrap xvfb git" ;;
 package) wanted="$package" ;;
 *) echo "install-deps: unknown set '$1'" >&2; exit 2 ;;

@@ -1,143 +1,118 @@
 """The installed program, not the build tree's: the Debian package unpacked into a root of its
 own (CHEER_PACKAGE_ROOT) and a `cmake --install` under another prefix, each started from an empty
-directory, finds its own textures; a broken texture in the working directory is reported and
+directory, find their own textures; a broken texture in the working directory is reported and
 not replaced; --help and --version answer without any display. The references are drawn by the
 snapshot tool, which reads its textures from the folder it is given and nowhere else."""
 
 import os
-import shutil
 import subprocess
-import tempfile
+
+from PIL import Image
 
 import harness
-from harness import check
+from harness import FAILURE_LINES, SCENE_GEOMETRY, SHOW_LINES
 
-ROOT = os.environ.get("CHEER_PACKAGE_ROOT", "")
-INSTALLED = os.path.join(ROOT, "usr", "games", "cheerleaders")
-# The program under test is the installed one.
-os.environ["CHEERLEADERS"] = INSTALLED
+INSTALLED = os.path.join(os.environ.get("CHEER_PACKAGE_ROOT", ""), "usr", "games", "cheerleaders")
 LEVELS = 4
 MAX_SHARE = 0.001
-# Every robot has long finished by then; the live program is compared once its eight lines came.
+# Every robot has long finished by then, as in the live program once its eight lines came.
 SETTLED_TICK = 3000
 OKSA = harness.TEXTURE_FILES.index("leopard.bmp")
 
 
+def folder(tmp_path, name):
+    path = tmp_path / name
+    path.mkdir()
+    return path
+
+
 def break_leopard(directory):
-    with open(os.path.join(directory, "leopard.bmp"), "wb") as f:
-        f.write(b"BM" + bytes(60))
+    (directory / "leopard.bmp").write_bytes(b"BM" + bytes(60))
 
 
-def show_and_scene(directory, expected_lines):
-    """Runs the program in directory through the whole show; returns its lines (with any that
-    come a second later) and the scene view."""
-    with harness.Xvfb() as xvfb, harness.Program(xvfb, directory) as program:
-        scene = harness.subwindow(xvfb, harness.main_window(xvfb), harness.SCENE_GEOMETRY)
-        program.wait_for_lines(expected_lines, 120)
-        program.drain(1)
-        return program.lines, harness.screenshot(xvfb, scene)
+def settled_scene(program, expected_lines):
+    """The program's lines once the show is over (with any that come a second later) and its
+    scene view then."""
+    scene = program.subwindow(SCENE_GEOMETRY)
+    program.wait_for_lines(expected_lines, 300)
+    return program.drain(1), program.xvfb.picture(scene)
 
 
-def reference(textures, work):
-    with harness.Xvfb() as xvfb:
-        path = harness.snapshot(xvfb, os.path.join(work, "ref"), [SETTLED_TICK],
-                                textures=textures)[SETTLED_TICK]
-    return harness.read_png(path)
+def reference(xvfb, tmp_path, name, textures):
+    return harness.read_png(harness.snapshot(xvfb, tmp_path / name, [SETTLED_TICK],
+                                             textures=textures)[SETTLED_TICK])
 
 
-def test_installed_program_shows_its_textures_and_a_broken_one_is_reported():
-    work = tempfile.mkdtemp(prefix="cheer-package-")
-    try:
-        textured = reference(os.environ["CHEER_TEXTURES"], work)
-        empty = os.path.join(work, "empty")
-        os.mkdir(empty)
-        lines, shot = show_and_scene(empty, len(harness.SHOW_LINES))
-        check(lines == harness.SHOW_LINES, f"from an empty directory it printed {lines}")
-        share = harness.differing_share(shot, textured, LEVELS)
-        print(f"    empty directory: {share:.4%} of the scene differs", flush=True)
-        check(share <= MAX_SHARE, f"{share:.3%} of the scene differs from the textured show")
-
-        broken = harness.make_texture_dir()
-        break_leopard(broken)
-        without_leopard = reference(broken, work)
-        shutil.rmtree(broken)
-        # Only the leopard.bmp is in the working directory, and it is broken.
-        lonely = os.path.join(work, "broken")
-        os.mkdir(lonely)
-        break_leopard(lonely)
-        lines, shot = show_and_scene(lonely, len(harness.SHOW_LINES) + 1)
-        check(lines == [harness.FAILURE_LINES[OKSA]] + harness.SHOW_LINES,
-              f"with a broken leopard.bmp it printed {lines}")
-        share = harness.differing_share(shot, without_leopard, LEVELS)
-        apart = harness.differing_share(without_leopard, textured, LEVELS)
-        print(f"    broken leopard.bmp: {share:.4%} differs; the references {apart:.2%} apart",
-              flush=True)
-        check(share <= MAX_SHARE, f"{share:.3%} differs from the show without the leopard skin")
-        check(apart > 0.01,
-              "the references cannot tell a missing texture apart")
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
+def assert_looks_like(shot, wanted, tmp_path, name):
+    share = harness.differing_share(shot, wanted, LEVELS)
+    saved = tmp_path / f"{name}.png"
+    Image.fromarray(shot).save(saved)
+    assert share <= MAX_SHARE, f"{share:.3%} of the scene differs from the reference; see {saved}"
 
 
-def test_an_install_under_another_prefix_has_the_same_tree_and_finds_its_textures():
-    prefix = tempfile.mkdtemp(prefix="cheer-prefix-")
-    try:
-        subprocess.run(["cmake", "--install", os.environ["CHEER_BUILD_DIR"], "--prefix", prefix],
-                       check=True, capture_output=True, timeout=120)
+def test_installed_program_shows_its_textures_and_a_broken_one_is_reported(xvfb, start_program,
+                                                                           tmp_path):
+    textured = reference(xvfb, tmp_path, "textured", os.environ["CHEER_TEXTURES"])
+    lines, shot = settled_scene(start_program(folder(tmp_path, "empty"), command=[INSTALLED]),
+                                len(SHOW_LINES))
+    assert lines == SHOW_LINES, "from an empty directory"
+    assert_looks_like(shot, textured, tmp_path, "empty")
 
-        def tree(top, strip):
-            found = set()
-            for folder, _, files in os.walk(top):
-                for name in files:
-                    path = os.path.relpath(os.path.join(folder, name), top)
-                    found.add(path[len(strip):].removesuffix(".gz"))
-            return found
+    # The reference has the other three textures and the broken one; the program's working
+    # directory holds only the broken one.
+    references = harness.copy_textures(folder(tmp_path, "references"))
+    break_leopard(references)
+    without_leopard = reference(xvfb, tmp_path, "without-leopard", references)
+    assert harness.differing_share(without_leopard, textured, LEVELS) > 0.01, \
+        "the references cannot tell a missing texture apart"
+    lonely = folder(tmp_path, "broken")
+    break_leopard(lonely)
+    lines, shot = settled_scene(start_program(lonely, command=[INSTALLED]), 1 + len(SHOW_LINES))
+    assert lines == [FAILURE_LINES[OKSA]] + SHOW_LINES, "with a broken leopard.bmp"
+    assert_looks_like(shot, without_leopard, tmp_path, "broken")
 
-        packaged = {p for p in tree(ROOT, "usr/") if not p.startswith("share/doc/")}
-        installed = tree(prefix, "")
-        check(packaged == installed, f"only packaged: {sorted(packaged - installed)}, "
-                                     f"only installed: {sorted(installed - packaged)}")
-        os.environ["CHEERLEADERS"] = os.path.join(prefix, "games", "cheerleaders")
-        empty = os.path.join(prefix, "empty")
-        os.mkdir(empty)
-        with harness.Xvfb() as xvfb, harness.Program(xvfb, empty) as program:
-            lines = program.wait_for_lines(1, 60)
-        check(lines[:1] == ["finished walking"], f"the relocated program printed {lines}")
-    finally:
-        os.environ["CHEERLEADERS"] = INSTALLED
-        shutil.rmtree(prefix, ignore_errors=True)
+
+def files_under(top, strip=""):
+    found = set()
+    for where, _, names in os.walk(top):
+        for name in names:
+            path = os.path.relpath(os.path.join(where, name), top)
+            found.add(path.removeprefix(strip).removesuffix(".gz"))
+    return found
+
+
+def test_an_install_under_another_prefix_has_the_same_tree_and_finds_its_textures(start_program,
+                                                                                  tmp_path):
+    prefix = folder(tmp_path, "prefix")
+    subprocess.run(["cmake", "--install", os.environ["CHEER_BUILD_DIR"], "--prefix", prefix],
+                   check=True, capture_output=True, timeout=120)
+    packaged = {path for path in files_under(os.environ["CHEER_PACKAGE_ROOT"], "usr/")
+                if not path.startswith("share/doc/")}
+    installed = files_under(prefix)
+    assert packaged == installed, f"only packaged: {sorted(packaged - installed)}, " \
+                                  f"only installed: {sorted(installed - packaged)}"
+    program = start_program(folder(tmp_path, "empty"), command=[prefix / "games" / "cheerleaders"])
+    assert program.wait_for_lines(1, 120)[:1] == ["finished walking"]
 
 
 def test_help_and_version_answer_without_a_display():
+    source = os.environ["CHEER_SOURCE_DIR"]
     changelog = subprocess.run(
-        ["dpkg-parsechangelog", "-l", os.path.join(os.environ["CHEER_SOURCE_DIR"], "debian",
-                                                   "changelog"), "-S", "Version"],
-        check=True, capture_output=True, text=True).stdout.strip()
-    check(changelog == os.environ["CHEER_VERSION"],
-          f"debian/changelog says {changelog}, CMake's project() {os.environ['CHEER_VERSION']}")
-    with open(os.path.join(os.environ["CHEER_SOURCE_DIR"], "README.md")) as readme:
-        check(f"apt install ./cheerleaders_{changelog}_amd64.deb" in readme.read(),
-              "the README's install command names another version")
+        ["dpkg-parsechangelog", "-l", os.path.join(source, "debian", "changelog"), "-S",
+         "Version"], check=True, capture_output=True, text=True).stdout.strip()
+    assert changelog == os.environ["CHEER_VERSION"], "debian/changelog against CMake's project()"
+    with open(os.path.join(source, "README.md")) as readme:
+        assert f"apt install ./cheerleaders_{changelog}_amd64.deb" in readme.read(), \
+            "the README's install command names another version"
     # No display at all, and one that names no server: neither may be opened.
     for display in (None, ":4242"):
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "XAUTHORITY")}
-        if display:
-            env["DISPLAY"] = display
+        env.update({"DISPLAY": display} if display else {})
         version = subprocess.run([INSTALLED, "--version"], env=env, capture_output=True,
                                  text=True, timeout=30)
-        check((version.returncode, version.stdout, version.stderr) ==
-              (0, f"cheerleaders {changelog}\n", ""), f"--version gave {version}")
+        assert (version.returncode, version.stdout, version.stderr) == \
+            (0, f"cheerleaders {changelog}\n", ""), f"--version gave {version}"
         usage = subprocess.run([INSTALLED, "-display", ":4242", "--help"], env=env,
                                capture_output=True, text=True, timeout=30)
-        check(usage.returncode == 0 and usage.stdout.startswith("Usage: cheerleaders")
-              and "--version" in usage.stdout and not usage.stderr, f"--help gave {usage}")
-
-
-if __name__ == "__main__":
-    harness.run_tests([
-        ("installed program: textures from its data directory, a broken one reported",
-         test_installed_program_shows_its_textures_and_a_broken_one_is_reported),
-        ("another prefix: same tree, textures found",
-         test_an_install_under_another_prefix_has_the_same_tree_and_finds_its_textures),
-        ("--help and --version without a display", test_help_and_version_answer_without_a_display),
-    ])
+        assert usage.returncode == 0 and usage.stdout.startswith("Usage: cheerleaders") \
+            and "--version" in usage.stdout and not usage.stderr, f"--help gave {usage}"
