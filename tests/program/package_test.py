@@ -32,10 +32,12 @@ def break_leopard(directory):
 
 def settled_scene(program, expected_lines):
     """The program's lines once the show is over (with any that come a second later) and its
-    scene view then."""
+    scene view then; ends the program, so that the next one has the screen to itself."""
     scene = program.subwindow(SCENE_GEOMETRY)
     program.wait_for_lines(expected_lines, 300)
-    return program.drain(1), program.xvfb.picture(scene)
+    lines, picture = program.drain(1), program.xvfb.picture(scene)
+    program.stop()
+    return lines, picture
 
 
 def reference(xvfb, tmp_path, name, textures):
