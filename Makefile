@@ -3,7 +3,10 @@ JOBS ?= 2
 RUN_DIR := build/run
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test build build-asan test-default test-asan bench fuzz pictures soak clean
+RELEASES ?= bookworm trixie
+
+.PHONY: run test check check-fresh build build-asan test-default test-asan bench fuzz pictures \
+	soak clean
 
 run:
 	tools/install-deps.sh run
@@ -21,6 +24,21 @@ test:
 	$(MAKE) fuzz FUZZ_SECONDS=20
 	$(MAKE) test-default
 	$(MAKE) test-asan
+
+# The everyday loop: the pure and GL-context tests of the plain build, without the program-level
+# tests, the fuzz smoke or the sanitizer build.
+check:
+	tools/install-deps.sh test
+	cmake --preset default -DBUILD_TESTING=ON
+	cmake --build build -j $(JOBS)
+	ctest --preset default -j $(JOBS) -LE program
+
+# Both README commands in a bare root of each release (debootstrap; as root). HALF=run stops
+# after `make run`.
+HALF ?= all
+check-fresh:
+	tools/install-deps.sh fresh
+	for release in $(RELEASES); do tools/check-fresh.sh $$release $(HALF) || exit 1; done
 
 test-default:
 	cmake --preset default -DBUILD_TESTING=ON -DCHEER_BENCH=ON

@@ -18,11 +18,13 @@ void* operator new(std::size_t size) {
     throw std::bad_alloc();
 }
 
-void operator delete(void* p) noexcept {
+// Out of line: inlined into a caller, the free() would meet operator new's pointer, and the
+// compiler would take that for a mismatched pair.
+[[gnu::noinline]] void operator delete(void* p) noexcept {
     std::free(p);
 }
 
-void operator delete(void* p, std::size_t /*size*/) noexcept {
+[[gnu::noinline]] void operator delete(void* p, std::size_t /*size*/) noexcept {
     std::free(p);
 }
 
