@@ -113,6 +113,17 @@ class Xvfb:
         image = Image.frombytes("RGB", (g.width, g.height), raw.data, "raw", "BGRX")
         return numpy.asarray(image)
 
+    def offscreen_picture(self, window):
+        """What a window redirected offscreen (Composite) holds, from its pixmap."""
+        g = window.get_geometry()
+        pixmap = window.composite_name_window_pixmap()
+        try:
+            raw = pixmap.get_image(0, 0, g.width, g.height, X.ZPixmap, 0xFFFFFFFF)
+        finally:
+            pixmap.free()
+        image = Image.frombytes("RGB", (g.width, g.height), raw.data, "raw", "BGRX")
+        return numpy.asarray(image)
+
     def focus(self, window):
         window.set_input_focus(X.RevertToParent, X.CurrentTime)
         self.x.sync()
