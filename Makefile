@@ -9,7 +9,7 @@ WINDOWS_EXE ?=
 RELEASES ?= bookworm trixie
 
 .PHONY: run test check check-fresh build build-asan test-default test-asan bench fuzz pictures \
-	soak windows clean
+	video soak windows clean
 
 run:
 	tools/install-deps.sh run
@@ -83,6 +83,15 @@ pictures:
 	cmake --preset default
 	cmake --build build -j $(JOBS) --target snapshot make_textures
 	tests/support/with_display.sh tools/make_pictures.sh build docs
+
+# The whole show in motion, rendered without a screen and piped straight into ffmpeg: the README's
+# animated WebP, and a 60 frames-per-second MP4 in build/video (not committed).
+video:
+	tools/install-deps.sh video
+	cmake --preset default -DBUILD_TESTING=OFF -DCHEER_BENCH=OFF >/dev/null
+	cmake --build build -j $(JOBS) --target snapshot make_textures
+	tests/support/with_display.sh tools/make_video.py build --webp docs/show.webp \
+		--mp4 build/video/show.mp4
 
 # The long soak: 100,000 idle calls past the show, with the resident memory sampled.
 soak:

@@ -10,7 +10,9 @@ namespace {
 long allocationCount = 0;
 } // namespace
 
-void* operator new(std::size_t size) {
+// The replacements stay out of line: inlined, the compiler would see malloc() meet operator
+// delete, or operator new meet free(), and take either for a mismatched pair.
+[[gnu::noinline]] void* operator new(std::size_t size) {
     ++allocationCount;
     if (void* p = std::malloc(size == 0 ? 1 : size)) {
         return p;
@@ -18,8 +20,6 @@ void* operator new(std::size_t size) {
     throw std::bad_alloc();
 }
 
-// Out of line: inlined into a caller, the free() would meet operator new's pointer, and the
-// compiler would take that for a mismatched pair.
 [[gnu::noinline]] void operator delete(void* p) noexcept {
     std::free(p);
 }

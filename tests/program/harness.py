@@ -125,8 +125,12 @@ class Xvfb:
         return numpy.asarray(image)
 
     def focus(self, window):
+        """Gives the window the input focus, once it is viewable (it may still be mapping)."""
+        wait_until(lambda: window.get_attributes().map_state, lambda state: state == X.IsViewable,
+                   60, "window not viewable")
         window.set_input_focus(X.RevertToParent, X.CurrentTime)
-        self.x.sync()
+        wait_until(lambda: self.x.get_input_focus().focus, lambda focus: focus == window, 30,
+                   "focus not taken")
 
     def type_keys(self, window, *keys):
         """Gives the window the focus and types the keys (xdotool key names) through XTest."""
