@@ -1,19 +1,24 @@
 #!/bin/sh
 # Installs the Debian packages that a make target needs and that are missing, with apt-get
 # (as root, or through sudo). Names carry no toolchain version, so the same sets serve Debian 12
-# and 13. Usage: install-deps.sh run|test|bench|fuzz|pictures|video|soak|fresh
+# and 13. Usage: install-deps.sh run|test|bench|fuzz|pictures|video|soak|windows|wine|fresh
 set -eu
 
 run="cmake make g++ pkg-config libglut-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri libglm-dev \
 libpng-dev"
 test="$run libgtest-dev googletest xvfb xdotool python3 python3-pytest python3-pil python3-numpy \
 python3-xlib clang libclang-rt-dev valgrind ffmpeg webp"
+# The Windows build: the MinGW-w64 cross compiler, dpkg-dev for apt-get source, zip; the Linux
+# tool that generates the textures needs the run set.
+windows="$run g++-mingw-w64-x86-64 dpkg-dev zip"
 
 case "${1:-run}" in
 run) wanted="$run" ;;
 test | fuzz | soak) wanted="$test" ;;
 bench) wanted="$test libbenchmark-dev libstb-dev" ;;
 pictures) wanted="$test imagemagick" ;;
+windows) wanted="$windows" ;;
+wine) wanted="$test $windows wine64" ;;
 video) wanted="$run xvfb python3 ffmpeg webp" ;;
 fresh) wanted="debootstrap xvfb git" ;;
 *) echo "install-deps: unknown set '$1'" >&2; exit 2 ;;

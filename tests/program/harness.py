@@ -107,10 +107,21 @@ class Xvfb:
 
     def picture(self, window):
         """What the window shows on the screen, as an RGB array of height x width x 3."""
+        return self._rgb(window, window)
+
+    def offscreen_picture(self, window):
+        """What a window redirected offscreen (Composite) holds, from its pixmap."""
+        pixmap = window.composite_name_window_pixmap()
+        try:
+            return self._rgb(pixmap, window)
+        finally:
+            pixmap.free()
+
+    @staticmethod
+    def _rgb(drawable, window):
         g = window.get_geometry()
-        raw = window.get_image(0, 0, g.width, g.height, X.ZPixmap, 0xFFFFFFFF)
-        image = Image.frombytes("RGB", (g.width, g.height), raw.data, "raw", "BGRX")
-        return numpy.asarray(image)
+        raw = drawable.get_image(0, 0, g.width, g.height, X.ZPixmap, 0xFFFFFFFF)
+        return numpy.asarray(Image.frombytes("RGB", (g.width, g.height), raw.data, "raw", "BGRX"))
 
     def viewable(self, window):
         return window.get_attributes().map_state == X.IsViewable
