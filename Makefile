@@ -2,11 +2,14 @@
 JOBS ?= 2
 RUN_DIR := build/run
 FUZZ_SECONDS ?= 60
+WINDOWS_DIR := build-windows
+WINDOWS_ZIP := $(WINDOWS_DIR)/cheerleaders-windows-x64.zip
+WINDOWS_EXE ?=
 
 RELEASES ?= bookworm trixie
 
 .PHONY: run test check check-fresh build build-asan test-default test-asan bench fuzz pictures \
-	video soak package clean
+	video soak windows package clean
 
 run:
 	tools/install-deps.sh run
@@ -21,9 +24,11 @@ build:
 
 test:
 	tools/install-deps.sh bench
+	tools/install-deps.sh wine
 	tools/install-deps.sh package
 	$(MAKE) fuzz FUZZ_SECONDS=20
-	$(MAKE) test-default
+	$(MAKE) windows
+	$(MAKE) test-default WINDOWS_EXE=$(CURDIR)/$(WINDOWS_DIR)/cheerleaders.exe
 	$(MAKE) test-asan
 
 # The everyday loop: the pure and GL-context tests of the plain build, without the program-level
@@ -41,8 +46,9 @@ check-fresh:
 	tools/install-deps.sh fresh
 	for release in $(RELEASES); do tools/check-fresh.sh $$release $(HALF) || exit 1; done
 
+# WINDOWS_EXE, when set, adds the tests of the Windows program under Wine (label windows).
 test-default:
-	cmake --preset default -DBUILD_TESTING=ON -DCHEER_BENCH=ON
+	cmake --preset default -DBUILD_TESTING=ON -DCHEER_BENCH=ON -DCHEER_WINDOWS_EXE=$(WINDOWS_EXE)
 	cmake --build build -j $(JOBS)
 	ctest --preset default -j $(JOBS)
 
@@ -105,6 +111,23 @@ package:
 	tools/install-deps.sh package
 	tools/build_package.sh build/package .
 
+# The 64-bit Windows program, cross-built with MinGW-w64 (freeglut from Debian's source package,
+# linked statically), and the zip a Windows user unpacks: the .exe, the four textures the build
+# host generates, and README.txt.
+windows:
+	tools/install-deps.sh windows
+	cmake --preset default -DBUILD_TESTING=OFF -DCHEER_BENCH=OFF >/dev/null
+	cmake --build build -j $(JOBS) --target make_textures
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(JOBS)
+	rm -rf $(WINDOWS_DIR)/zip $(WINDOWS_ZIP)
+	mkdir -p $(WINDOWS_DIR)/zip
+	cp $(WINDOWS_DIR)/cheerleaders.exe $(WINDOWS_DIR)/zip/
+	build/make_textures $(WINDOWS_DIR)/zip
+	sed 's/$$/\r/' tools/windows-README.txt >$(WINDOWS_DIR)/zip/README.txt
+	cd $(WINDOWS_DIR)/zip && zip -q -X ../$(notdir $(WINDOWS_ZIP)) *
+	@echo "Built $(WINDOWS_DIR)/cheerleaders.exe and $(WINDOWS_ZIP)"
+
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz build-windows
 	rm -f cheerleaders_*.deb

@@ -1,6 +1,7 @@
 // Swap control: ties the current window's buffer swaps to the display's refresh where the
-// GLX swap-control extension exists, so the show runs at a watchable pace without keeping a
-// core busy. Without the extension (for example under Xvfb) nothing changes.
+// swap-control extension exists (GLX's, or WGL_EXT_swap_control on Windows), so the show runs at
+// a watchable pace without keeping a core busy. Without it (for example under Xvfb) nothing
+// changes.
 #pragma once
 
 // Asks for the given swap interval for the current window; returns whether it was set.

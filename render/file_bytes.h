@@ -1,5 +1,6 @@
 // File bytes: reads a whole regular file into memory for the bitmap reader.
-// Plain POSIX file calls, no GL. Used by the texture loader and the bitmap benchmark.
+// The platform's own file calls (POSIX, or the Windows API), no GL. Used by the texture loader
+// and the bitmap benchmark.
 #pragma once
 
 #include <cstddef>

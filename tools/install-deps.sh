@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages that a make target needs and that are missing, with apt-get
 # (as root, or through sudo). Names carry no toolchain version, so the same sets serve Debian 12
-# and 13. Usage: install-deps.sh run|test|bench|fuzz|pictures|video|soak|fresh|package
+# and 13. Usage: install-deps.sh run|test|bench|fuzz|pictures|video|soak|windows|wine|fresh|package
 # The package set also installs the build dependencies that debian/control names.
 set -eu
 
@@ -9,6 +9,9 @@ run="cmake make g++ pkg-config libglut-dev libglu1-mesa-dev libgl-dev libgl1-mes
 libpng-dev"
 test="$run libgtest-dev googletest xvfb xdotool python3 python3-pytest python3-pil python3-numpy \
 python3-xlib clang libclang-rt-dev valgrind ffmpeg webp imagemagick"
+# The Windows build: the MinGW-w64 cross compiler, dpkg-dev for apt-get source, zip; the Linux
+# tool that generates the textures needs the run set.
+windows="$run g++-mingw-w64-x86-64 dpkg-dev zip"
 package="$run dpkg-dev debhelper lintian desktop-file-utils appstream xvfb imagemagick"
 
 case "${1:-run}" in
@@ -16,6 +19,8 @@ run) wanted="$run" ;;
 test | fuzz | soak) wanted="$test" ;;
 bench) wanted="$test libbenchmark-dev libstb-dev" ;;
 pictures) wanted="$test imagemagick" ;;
+windows) wanted="$windows" ;;
+wine) wanted="$test $windows wine64" ;;
 video) wanted="$run xvfb python3 ffmpeg webp" ;;
 fresh) wanted="debootstrap xvfb git" ;;
 package) wanted="$package" ;;

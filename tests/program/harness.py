@@ -87,8 +87,7 @@ class Xvfb:
         found = []
         for window in self.root.query_tree().children:
             try:
-                if (window.get_wm_name() == title
-                        and window.get_attributes().map_state == X.IsViewable):
+                if window.get_wm_name() == title and self.viewable(window):
                     found.append(window)
             except xerror.BadWindow:  # gone while we looked
                 pass
@@ -108,15 +107,26 @@ class Xvfb:
 
     def picture(self, window):
         """What the window shows on the screen, as an RGB array of height x width x 3."""
+        return self._rgb(window, window)
+
+    def offscreen_picture(self, window):
+        """What a window redirected offscreen (Composite) holds, from its pixmap."""
+        pixmap = window.composite_name_window_pixmap()
+        try:
+            return self._rgb(pixmap, window)
+        finally:
+            pixmap.free()
+
+    @staticmethod
+    def _rgb(drawable, window):
         g = window.get_geometry()
-        raw = window.get_image(0, 0, g.width, g.height, X.ZPixmap, 0xFFFFFFFF)
-        image = Image.frombytes("RGB", (g.width, g.height), raw.data, "raw", "BGRX")
-        return numpy.asarray(image)
+        raw = drawable.get_image(0, 0, g.width, g.height, X.ZPixmap, 0xFFFFFFFF)
+        return numpy.asarray(Image.frombytes("RGB", (g.width, g.height), raw.data, "raw", "BGRX"))
+
+    def viewable(self, window):
+        return window.get_attributes().map_state == X.IsViewable
 
     def focus(self, window):
-        """Gives the window the input focus, once it is viewable (it may still be mapping)."""
-        wait_until(lambda: window.get_attributes().map_state, lambda state: state == X.IsViewable,
-                   60, "window not viewable")
         window.set_input_focus(X.RevertToParent, X.CurrentTime)
         wait_until(lambda: self.x.get_input_focus().focus, lambda focus: focus == window, 30,
                    "focus not taken")
@@ -150,10 +160,11 @@ class Program:
     def alive(self):
         return self.process.poll() is None
 
-    def subwindow(self, geometry, timeout=30):
-        """The main window's child at this geometry, once it is there."""
-        return wait_until(lambda: self.xvfb.children(self.window), lambda seen: geometry in seen,
-                          timeout, f"no subwindow at {geometry}")[geometry]
+    def subwindow(self, geometry, timeout=60):
+        """The main window's child at this geometry, once it is there and viewable."""
+        return wait_until(lambda: self.xvfb.children(self.window),
+                          lambda seen: geometry in seen and self.xvfb.viewable(seen[geometry]),
+                          timeout, f"no viewable subwindow at {geometry}")[geometry]
 
     def _read(self, timeout):
         ready, _, _ = select.select([self.process.stdout], [], [], timeout)
