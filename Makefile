@@ -8,7 +8,7 @@ WINDOWS_EXE ?=
 
 RELEASES ?= bookworm trixie
 
-.PHONY: run test check check-fresh build build-asan test-default test-asan bench fuzz pictures \
+.PHONY: run test check check-fresh check-fresh-package build build-asan test-default test-asan bench fuzz pictures \
 	video soak windows package clean
 
 run:
@@ -45,6 +45,14 @@ HALF ?= all
 check-fresh:
 	tools/install-deps.sh fresh
 	for release in $(RELEASES); do tools/check-fresh.sh $$release $(HALF) || exit 1; done
+
+# The package of `make package` installed with apt in a bare root of each release and started
+# there from an empty directory (debootstrap; as root).
+check-fresh-package: package
+	tools/install-deps.sh fresh
+	for release in $(RELEASES); do \
+		tools/check-fresh.sh $$release package $$(ls -t cheerleaders_*_*.deb | head -1) || exit 1; \
+	done
 
 # WINDOWS_EXE, when set, adds the tests of the Windows program under Wine (label windows).
 test-default:

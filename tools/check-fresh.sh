@@ -2,12 +2,17 @@
 # Proves the README's two commands on a bare machine: builds a minimal root of a Debian release
 # with debootstrap, from the archive this machine's own apt sources name, clones this project
 # into it, and there runs `make run` (on a private Xvfb of this machine, until the show's eight
-# lines) and then `make test`.
-# Usage: check-fresh.sh RELEASE [run|all]   (as root; `run` stops after the `make run` half)
+# lines) and then `make test`. With `package DEB` it instead installs that package there with apt,
+# as a user would, and starts the installed program from an empty directory.
+# Usage: check-fresh.sh RELEASE [run|all|package DEB]   (as root; `run` stops after `make run`)
 set -eu
 
-release=${1:?usage: check-fresh.sh RELEASE [run|all]}
+release=${1:?usage: check-fresh.sh RELEASE [run|all|package DEB]}
 half=${2:-all}
+deb=""
+if [ "$half" = package ]; then
+    deb=$(realpath "${3:?usage: check-fresh.sh RELEASE package DEB}")
+fi
 project=$(cd "$(dirname "$0")/.." && pwd)
 [ "$(id -u)" -eq 0 ] || { echo "check-fresh: needs root (debootstrap, chroot)" >&2; exit 1; }
 
@@ -72,6 +77,33 @@ inside() { # command: runs in the root as a fresh login of root would, in the pr
         PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
         sh -c "cd /root/cheerleaders && $1"
 }
+
+if [ "$half" = package ]; then
+    say "apt install ./$(basename "$deb")"
+    cp "$deb" "$root/root/"
+    inside "apt-get -qq update && apt-get install -y -qq ../$(basename "$deb")" \
+        >"$root/root/apt.log" 2>&1 || { tail -30 "$root/root/apt.log" >&2; exit 1; }
+    # A user's login PATH, which has the games; no display for --version.
+    user_path=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games
+    chroot "$root" /usr/bin/env -i HOME=/root PATH="$user_path" cheerleaders --version
+    log="$root/root/installed-run.log"
+    chroot "$root" /usr/bin/env -i HOME=/root DISPLAY="$display" PATH="$user_path" \
+        sh -c 'mkdir -p /tmp/empty && cd /tmp/empty && exec cheerleaders' >"$log" 2>&1 &
+    deadline=$(( $(date +%s) + 300 ))
+    while [ "$(grep -c '^finished ' "$log")" -lt 8 ]; do
+        if [ "$(date +%s)" -gt "$deadline" ]; then
+            cat "$log" >&2
+            echo "check-fresh $release: the installed program did not show the eight lines" >&2
+            exit 1
+        fi
+        sleep 1
+    done
+    end_inside
+    cat "$log"
+    ! grep -q '^failed ' "$log" || { echo "check-fresh $release: a texture failed" >&2; exit 1; }
+    say "the installed program showed the eight lines"
+    exit 0
+fi
 
 say "make run"
 log="$root/root/make-run.log"
