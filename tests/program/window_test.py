@@ -6,16 +6,20 @@ from harness import HELP_GEOMETRY, MAIN_GREY, SCENE_GEOMETRY, wait_until
 SUBWINDOWS = sorted([SCENE_GEOMETRY, HELP_GEOMETRY])
 
 
-def assert_laid_out(xvfb, program):
+def assert_laid_out(xvfb, program, expose=lambda: None):
     """Main window 500 x 500 and grey, in its margin and between the subwindows, which sit at
-    their places."""
+    their places; expose() is called before each look at the picture."""
     window = program.window
     wait_until(lambda: xvfb.size(window), lambda size: size == (500, 500), 30, "main window size")
     wait_until(lambda: sorted(xvfb.children(window)), lambda tree: tree == SUBWINDOWS, 30,
                "subwindows")
-    wait_until(lambda: xvfb.picture(window),
-               lambda shot: tuple(shot[3, 3]) == MAIN_GREY and tuple(shot[415, 250]) == MAIN_GREY,
-               30, "grey margin and strip between the subwindows")
+
+    def look():
+        expose()
+        return [tuple(xvfb.picture(window)[y, x]) for y, x in [(3, 3), (415, 250)]]
+
+    wait_until(look, lambda pixels: pixels == [MAIN_GREY] * 2, 30,
+               "grey margin and strip between the subwindows", interval=0.5)
 
 
 def test_opens_its_window_with_two_subwindows(xvfb, program):
@@ -36,6 +40,15 @@ def test_window_storm_leaves_subwindows_and_program_intact(xvfb, program):
         assert program.alive(), f"program ended during round {round_number}"
     window.configure(width=500, height=500)
     xvfb.x.sync()
-    assert_laid_out(xvfb, program)
+
+    # The last frame of a burst of resizes can reach the screen at a size the window no longer
+    # has (the software rasterizer learns its window's size only when it draws). What must hold
+    # is that the program, once through its queue of events, answers an expose with a grey frame.
+    def restore():
+        window.unmap()
+        window.map()
+        xvfb.x.sync()
+
+    assert_laid_out(xvfb, program, expose=restore)
     assert program.stop() == -15, "program did not end on SIGTERM as usual"
     assert b"rror" not in program.stderr
