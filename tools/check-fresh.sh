@@ -26,6 +26,7 @@ started=$(date +%s)
 say() { echo "check-fresh $release [$(( $(date +%s) - started )) s]: $*"; }
 
 root=$(mktemp -d "/var/tmp/cheer-fresh-$release.XXXXXX")
+chmod 755 "$root" # it becomes /, which the system's own users must be able to enter
 server=""
 # Every process whose root is the new root: the program and whatever make started.
 end_inside() {
