@@ -128,7 +128,9 @@ say "make run showed the eight lines"
 if [ "$half" = all ]; then
     say "make test"
     inside 'make test' >"$root/root/make-test.log" 2>&1 || {
+        cp "$root/root/make-test.log" "/var/tmp/check-fresh-$release-make-test.log"
         tail -60 "$root/root/make-test.log" >&2
+        echo "check-fresh $release: whole log in /var/tmp/check-fresh-$release-make-test.log" >&2
         echo "check-fresh $release: make test failed" >&2
         exit 1
     }
