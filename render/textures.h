@@ -15,6 +15,7 @@ extern GLuint sceneTextures[TEXTURE_COUNT];
 void loadTextures();
 
 // Generates a name into `id`, then reads the bitmap file `name` (relative to the working
-// directory) into that texture object. False when the file cannot be read as a bitmap or OpenGL
-// refuses the image.
+// directory) into that texture object, scaled with gluScaleImage where the implementation needs
+// power-of-two sides or a side exceeds GL_MAX_TEXTURE_SIZE. False when the file cannot be read
+// as a bitmap, memory for it runs out, or OpenGL refuses the image.
 bool loadBitmapTexture(const char* name, GLuint& id);
