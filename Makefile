@@ -3,7 +3,7 @@ JOBS ?= 2
 RUN_DIR := build/run
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test build build-asan test-default test-asan bench fuzz pictures soak clean
+.PHONY: run test build build-asan test-default test-asan bench fuzz pictures samples soak clean
 
 run:
 	tools/install-deps.sh run
@@ -42,8 +42,8 @@ bench:
 	cd $(RUN_DIR) && ../../tests/support/with_display.sh sh -c \
 		'for b in ../bench/bench_*; do "$$b" || exit 1; done'
 
-# The bitmap reader's fuzz target, seeded with the conformance suite; new finds collect in
-# build-fuzz/corpus.
+# The bitmap reader's fuzz target, seeded with the conformance suite and the writer samples; new
+# finds collect in build-fuzz/corpus.
 fuzz:
 	tools/install-deps.sh fuzz
 	cmake --preset fuzz
@@ -51,7 +51,7 @@ fuzz:
 	mkdir -p build-fuzz/corpus
 	build-fuzz/fuzz/bitmap_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 		build-fuzz/corpus tests/data/bmpsuite/g tests/data/bmpsuite/q tests/data/bmpsuite/b \
-		tests/data/bmpsuite/x
+		tests/data/bmpsuite/x tests/data/writers
 
 # The README's pictures, rendered without a screen.
 pictures:
@@ -59,6 +59,11 @@ pictures:
 	cmake --preset default
 	cmake --build build -j $(JOBS) --target snapshot make_textures
 	tests/support/with_display.sh tools/make_pictures.sh build docs
+
+# The writer samples in tests/data/writers, written again by the tools themselves.
+samples:
+	tools/install-deps.sh samples
+	tools/make_writer_samples.sh tests/data/writers
 
 # The long soak: 100,000 idle calls past the show, with the resident memory sampled.
 soak:

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs the Debian packages that a make target needs and that are missing, with apt-get
-# (as root, or through sudo). Usage: install-deps.sh run|test|bench|fuzz|pictures|soak
+# (as root, or through sudo). Usage: install-deps.sh run|test|bench|fuzz|pictures|samples|soak
 set -eu
 
 run="cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri \
@@ -14,6 +14,7 @@ test) wanted="$test" ;;
 bench) wanted="$test libbenchmark-dev libstb-dev" ;;
 fuzz) wanted="$test" ;;
 pictures) wanted="$test imagemagick" ;;
+samples) wanted="imagemagick python3 python3-pil ffmpeg" ;;
 soak) wanted="$test valgrind" ;;
 *) echo "install-deps: unknown set '$1'" >&2; exit 2 ;;
 esac

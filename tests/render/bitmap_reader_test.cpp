@@ -21,6 +21,8 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
 const fs::path SUITE = fs::path(CHEER_TEST_DATA_DIR) / "bmpsuite";
+// Files written by real tools (tools/make_writer_samples.sh), each beside the tool's own decode.
+const fs::path WRITERS = fs::path(CHEER_TEST_DATA_DIR) / "writers";
 
 // Good files of the suite that the reader refuses on purpose, with the reason. Every kind a
 // paint program writes is decoded, so the table is empty; a file listed here must be refused.
@@ -31,9 +33,9 @@ Bytes readWholeFile(const fs::path& path) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::vector<fs::path> suiteFiles(const char* folder) {
+std::vector<fs::path> bitmapFiles(const fs::path& folder) {
     std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(SUITE / folder)) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
         if (entry.path().extension() == ".bmp") {
             files.push_back(entry.path());
         }
@@ -112,7 +114,7 @@ int countMismatches(const BitmapImage& image, const Ppm& ref, int tolerance) {
 }
 
 TEST(BitmapReaderSuite, GoodFilesDecodeToTheirReferencePictures) {
-    const std::vector<fs::path> files = suiteFiles("g");
+    const std::vector<fs::path> files = bitmapFiles(SUITE / "g");
     ASSERT_GE(files.size(), 27u);
     for (const fs::path& path : files) {
         const std::string name = path.stem().string();
@@ -132,6 +134,26 @@ TEST(BitmapReaderSuite, GoodFilesDecodeToTheirReferencePictures) {
     }
 }
 
+TEST(BitmapReaderWriters, EverySampleDecodesToItsWritersOwnPicture) {
+    std::map<std::string, int> exactPerWriter;
+    for (const fs::path& path : bitmapFiles(WRITERS)) {
+        const std::string name = path.stem().string();
+        SCOPED_TRACE(name);
+        BitmapImage image;
+        std::unique_ptr<std::uint8_t[]> block;
+        ASSERT_TRUE(decodeExact(readWholeFile(path), BITMAP_MAX_SIDE, image, block));
+        Ppm expected = readPpm(path.parent_path() / (name + ".ppm"));
+        if (countMismatches(image, expected, 0) == 0) {
+            ++exactPerWriter[name.substr(0, name.find('-'))];
+        }
+    }
+    // ImageMagick's BMP2, BMP3 and BMP flavours; Pillow's modes 1, L, P, RGB and RGBA; ffmpeg's
+    // bgr24, bgra, pal8, gray, monob and rgb8.
+    const std::map<std::string, int> expectedCounts = {
+        {"ffmpeg", 6}, {"imagemagick", 12}, {"pillow", 5}};
+    EXPECT_EQ(exactPerWriter, expectedCounts);
+}
+
 // The 64-byte OS/2 2.x header reads like the info header; its own compression numbers 3
 // (Huffman) and 4 (24-bit run-length) stay refused.
 TEST(BitmapReaderSuite, OsTwoVersionTwoHeaderDecodesAndItsOwnCompressionsAreRefused) {
@@ -147,7 +169,7 @@ TEST(BitmapReaderSuite, OsTwoVersionTwoHeaderDecodesAndItsOwnCompressionsAreRefu
 }
 
 TEST(BitmapReaderSuite, BadFilesAreRefused) {
-    for (const fs::path& path : suiteFiles("b")) {
+    for (const fs::path& path : bitmapFiles(SUITE / "b")) {
         SCOPED_TRACE(path.filename().string());
         BitmapImage image;
         std::unique_ptr<std::uint8_t[]> block;
@@ -160,7 +182,7 @@ TEST(BitmapReaderSuite, BadFilesAreRefused) {
 TEST(BitmapReaderSuite, QuestionableAndForeignFilesDecodeOrFailCleanly) {
     int decoded = 0;
     for (const char* folder : {"q", "x"}) {
-        for (const fs::path& path : suiteFiles(folder)) {
+        for (const fs::path& path : bitmapFiles(SUITE / folder)) {
             SCOPED_TRACE(path.filename().string());
             BitmapImage image;
             std::unique_ptr<std::uint8_t[]> block;
@@ -179,7 +201,7 @@ TEST(BitmapReaderSuite, QuestionableAndForeignFilesDecodeOrFailCleanly) {
 }
 
 TEST(BitmapReaderSuite, EveryCutOffGoodFileIsRefused) {
-    for (const fs::path& path : suiteFiles("g")) {
+    for (const fs::path& path : bitmapFiles(SUITE / "g")) {
         SCOPED_TRACE(path.filename().string());
         const Bytes whole = readWholeFile(path);
         const std::size_t step = std::max<std::size_t>(1, whole.size() / 300);
