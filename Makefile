@@ -3,7 +3,10 @@ JOBS ?= 2
 RUN_DIR := build/run
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test build build-asan test-default test-asan bench fuzz pictures samples soak clean
+RELEASES ?= bookworm trixie
+
+.PHONY: run test check check-fresh build build-asan test-default test-asan bench fuzz pictures \
+	video samples soak clean
 
 run:
 	tools/install-deps.sh run
@@ -21,6 +24,21 @@ test:
 	$(MAKE) fuzz FUZZ_SECONDS=20
 	$(MAKE) test-default
 	$(MAKE) test-asan
+
+# The everyday loop: the pure and GL-context tests of the plain build, without the program-level
+# tests, the fuzz smoke or the sanitizer build.
+check:
+	tools/install-deps.sh test
+	cmake --preset default -DBUILD_TESTING=ON
+	cmake --build build -j $(JOBS)
+	ctest --preset default -j $(JOBS) -LE program
+
+# Both README commands in a bare root of each release (debootstrap; as root). HALF=run stops
+# after `make run`.
+HALF ?= all
+check-fresh:
+	tools/install-deps.sh fresh
+	for release in $(RELEASES); do tools/check-fresh.sh $$release $(HALF) || exit 1; done
 
 test-default:
 	cmake --preset default -DBUILD_TESTING=ON -DCHEER_BENCH=ON
@@ -59,6 +77,15 @@ pictures:
 	cmake --preset default
 	cmake --build build -j $(JOBS) --target snapshot make_textures
 	tests/support/with_display.sh tools/make_pictures.sh build docs
+
+# The whole show in motion, rendered without a screen and piped straight into ffmpeg: the README's
+# animated WebP, and a 60 frames-per-second MP4 in build/video (not committed).
+video:
+	tools/install-deps.sh video
+	cmake --preset default -DBUILD_TESTING=OFF -DCHEER_BENCH=OFF >/dev/null
+	cmake --build build -j $(JOBS) --target snapshot make_textures
+	tests/support/with_display.sh tools/make_video.py build --webp docs/show.webp \
+		--mp4 build/video/show.mp4
 
 # The writer samples in tests/data/writers, written again by the tools themselves.
 samples:

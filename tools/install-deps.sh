@@ -1,21 +1,22 @@
 #!/bin/sh
 # Installs the Debian packages that a make target needs and that are missing, with apt-get
-# (as root, or through sudo). Usage: install-deps.sh run|test|bench|fuzz|pictures|samples|soak
+# (as root, or through sudo). Names carry no toolchain version, so the same sets serve Debian 12
+# and 13. Usage: install-deps.sh run|test|bench|fuzz|pictures|video|samples|soak|fresh
 set -eu
 
-run="cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri \
-libglm-dev"
-test="$run libgtest-dev googletest xvfb xauth x11-utils x11-apps xdotool python3 libpng-dev clang \
-libclang-rt-14-dev valgrind"
+run="cmake make g++ pkg-config libglut-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri libglm-dev \
+libpng-dev"
+test="$run libgtest-dev googletest xvfb xdotool python3 python3-pytest python3-pil python3-numpy \
+python3-xlib clang libclang-rt-dev valgrind ffmpeg webp"
 
 case "${1:-run}" in
 run) wanted="$run" ;;
-test) wanted="$test" ;;
+test | fuzz | soak) wanted="$test" ;;
 bench) wanted="$test libbenchmark-dev libstb-dev" ;;
-fuzz) wanted="$test" ;;
 pictures) wanted="$test imagemagick" ;;
+video) wanted="$run xvfb python3 ffmpeg webp" ;;
+fresh) wanted="debootstrap xvfb git" ;;
 samples) wanted="imagemagick python3 python3-pil ffmpeg" ;;
-soak) wanted="$test valgrind" ;;
 *) echo "install-deps: unknown set '$1'" >&2; exit 2 ;;
 esac
 
@@ -37,6 +38,7 @@ else
     exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
+# Another apt run (an unattended upgrade, a second make target) may hold the lock: wait for it.
+$sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
 # shellcheck disable=SC2086
-$sudo apt-get install -y -qq --no-install-recommends $missing
+$sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends $missing

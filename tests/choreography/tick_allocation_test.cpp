@@ -10,7 +10,9 @@ namespace {
 long allocationCount = 0;
 } // namespace
 
-void* operator new(std::size_t size) {
+// The replacements stay out of line: inlined, the compiler would see malloc() meet operator
+// delete, or operator new meet free(), and take either for a mismatched pair.
+[[gnu::noinline]] void* operator new(std::size_t size) {
     ++allocationCount;
     if (void* p = std::malloc(size == 0 ? 1 : size)) {
         return p;
@@ -18,11 +20,11 @@ void* operator new(std::size_t size) {
     throw std::bad_alloc();
 }
 
-void operator delete(void* p) noexcept {
+[[gnu::noinline]] void operator delete(void* p) noexcept {
     std::free(p);
 }
 
-void operator delete(void* p, std::size_t /*size*/) noexcept {
+[[gnu::noinline]] void operator delete(void* p, std::size_t /*size*/) noexcept {
     std::free(p);
 }
 

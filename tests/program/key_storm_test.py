@@ -5,11 +5,10 @@ snapshot tool, which proves every key arrived and the camera stayed finite."""
 
 import os
 import random
-import tempfile
-import time
 
-import harness
-from harness import check
+import numpy
+
+from harness import SCENE_GEOMETRY, SHOW_LINES, differing_share, read_png, snapshot, wait_until
 
 CONTROL_NAMES = {0: "ctrl+at", 27: "Escape", 28: "ctrl+backslash", 29: "ctrl+bracketright",
                  30: "ctrl+asciicircum", 31: "ctrl+underscore", 127: "Delete"}
@@ -34,47 +33,26 @@ def storm_bytes(seed, extra):
     return bytes(every_byte + mixed)
 
 
-def test_key_storm():
+def test_key_storm(xvfb, program, tmp_path):
     keys = storm_bytes(seed=7, extra=int(os.environ.get("CHEER_STORM_KEYS", "3000")))
-    out = tempfile.mkdtemp(prefix="cheer-storm-")
-    with harness.Xvfb() as xvfb, harness.Program(xvfb, harness.make_texture_dir()) as program:
-        main = harness.main_window(xvfb)
-        scene = harness.subwindow(xvfb, main, harness.SCENE_GEOMETRY)
-        lines = program.wait_for_lines(len(harness.SHOW_LINES), 900)
-        check(lines == harness.SHOW_LINES, f"the show printed {lines}")
+    scene = program.subwindow(SCENE_GEOMETRY)
+    assert program.wait_for_lines(len(SHOW_LINES), 900) == SHOW_LINES
 
-        harness.xdotool(xvfb, "windowfocus", "--sync", scene)
-        names = [key_for(b) for b in keys]
-        for start in range(0, len(names), 200):
-            harness.xdotool(xvfb, "key", "--delay", "0", *names[start:start + 200])
-            check(program.alive(), f"program ended after {start} keys")
-        check(program.alive(), "program ended after the storm")
+    xvfb.type_keys(scene, *[key_for(b) for b in keys])
+    assert program.alive(), "program ended in the storm"
 
-        expected = harness.read_png(harness.snapshot(xvfb, os.path.join(out, "storm"), [2400],
-                                                     keys=keys)[2400])
-        unmoved = harness.read_png(harness.snapshot(xvfb, os.path.join(out, "still"), [2400])[2400])
-        check(harness.differing_share(expected, unmoved, 8) > 0.05,
-              "the storm's keys leave the view where it was, so the comparison proves nothing")
-        # The program works through its queue of key events at its own pace; wait for it.
-        deadline = time.time() + 120
-        while True:
-            shown = harness.screenshot(xvfb, scene)
-            share = harness.differing_share(shown, expected, 8)
-            if share <= 0.001 or time.time() > deadline:
-                break
-            check(program.alive(), "program ended after the storm")
-            time.sleep(1)
-        print(f"    {len(keys)} key events ({len(set(keys))} distinct bytes); "
-              f"{share:.4%} of pixels differ from the expected view", flush=True)
-        check(share <= 0.001, f"the view after the storm is not the expected one ({share:.2%})")
+    expected = read_png(snapshot(xvfb, tmp_path / "storm", [2400], keys=keys)[2400])
+    unmoved = read_png(snapshot(xvfb, tmp_path / "still", [2400])[2400])
+    assert differing_share(expected, unmoved, 8) > 0.05, \
+        "the storm's keys leave the view where it was, so the comparison proves nothing"
+    # The program works through its queue of key events at its own pace.
+    shown = wait_until(lambda: xvfb.picture(scene),
+                       lambda shot: differing_share(shot, expected, 8) <= 0.001, 120,
+                       "the view after the storm is not the expected one")
 
-        # Still answering: a turn changes the picture.
-        harness.xdotool(xvfb, "key", "--delay", "5", *["a"] * 20)
-        turned = harness.settled_screenshot(xvfb, scene, lambda shot: shot.rgb != shown.rgb)
-        check(turned.rgb != shown.rgb, "no longer answers keys")
-        check(program.stop() == -15, "program did not end on SIGTERM")
-        check(program.lines == harness.SHOW_LINES, f"unexpected output {program.lines[8:]}")
-
-
-if __name__ == "__main__":
-    harness.run_tests([("key storm", test_key_storm)])
+    # Still answering: a turn changes the picture.
+    xvfb.type_keys(scene, *["a"] * 20)
+    wait_until(lambda: xvfb.picture(scene), lambda shot: not numpy.array_equal(shot, shown), 30,
+               "no longer answers keys")
+    assert program.stop() == -15, "program did not end on SIGTERM"
+    assert program.lines == SHOW_LINES
