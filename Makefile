@@ -8,8 +8,8 @@ WINDOWS_EXE ?=
 
 RELEASES ?= bookworm trixie
 
-.PHONY: run test check check-fresh check-fresh-package build build-asan test-default test-asan bench fuzz pictures \
-	video soak windows package clean
+.PHONY: run test check check-fresh check-fresh-package build build-asan test-default test-asan \
+	bench fuzz pictures video samples soak windows package clean
 
 run:
 	tools/install-deps.sh run
@@ -75,8 +75,8 @@ bench:
 	cd $(RUN_DIR) && ../../tests/support/with_display.sh sh -c \
 		'for b in ../bench/bench_*; do "$$b" || exit 1; done'
 
-# The bitmap reader's fuzz target, seeded with the conformance suite; new finds collect in
-# build-fuzz/corpus.
+# The bitmap reader's fuzz target, seeded with the conformance suite and the writer samples; new
+# finds collect in build-fuzz/corpus.
 fuzz:
 	tools/install-deps.sh fuzz
 	cmake --preset fuzz
@@ -84,7 +84,7 @@ fuzz:
 	mkdir -p build-fuzz/corpus
 	build-fuzz/fuzz/bitmap_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 		build-fuzz/corpus tests/data/bmpsuite/g tests/data/bmpsuite/q tests/data/bmpsuite/b \
-		tests/data/bmpsuite/x
+		tests/data/bmpsuite/x tests/data/writers
 
 # The README's pictures, rendered without a screen.
 pictures:
@@ -101,6 +101,11 @@ video:
 	cmake --build build -j $(JOBS) --target snapshot make_textures
 	tests/support/with_display.sh tools/make_video.py build --webp docs/show.webp \
 		--mp4 build/video/show.mp4
+
+# The writer samples in tests/data/writers, written again by the tools themselves.
+samples:
+	tools/install-deps.sh samples
+	tools/make_writer_samples.sh tests/data/writers
 
 # The long soak: 100,000 idle calls past the show, with the resident memory sampled.
 soak:

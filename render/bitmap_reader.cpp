@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <utility>
 
 namespace {
@@ -10,12 +11,20 @@ namespace {
 constexpr std::size_t FILE_HEADER_SIZE = 14;
 constexpr std::uint32_t CORE_HEADER_SIZE = 12;
 constexpr std::uint32_t INFO_HEADER_SIZE = 40;
+// OS/2 2.x: the info header's 40 bytes, then fields of no use here (units, halftoning).
+constexpr std::uint32_t OS2_V2_HEADER_SIZE = 64;
 
 constexpr std::uint32_t COMPRESSION_NONE = 0;
 constexpr std::uint32_t COMPRESSION_RLE8 = 1;
 constexpr std::uint32_t COMPRESSION_RLE4 = 2;
 constexpr std::uint32_t COMPRESSION_BIT_FIELDS = 3;
 constexpr std::uint32_t COMPRESSION_ALPHA_BIT_FIELDS = 6;
+
+// The file-size and image-size fields only say how much the writer meant to store; the rows
+// themselves are checked against what is there. Writers overstate them by a few bytes (a last
+// row without its padding, a size rounded up), so a field is believed up to this multiple of
+// what the file holds, and beyond it the header is garbage.
+constexpr std::uint64_t MAX_SIZE_FIELD_OVERSTATEMENT = 2;
 
 // No paint program writes a resolution anywhere near this (about 25400 dots per inch); a value
 // beyond it means the header is garbage, even though the reader itself has no use for it.
@@ -91,8 +100,7 @@ bool parseLayout(const std::uint8_t* bytes, std::size_t size, int maxSide, Layou
     if (size < FILE_HEADER_SIZE + 4 || bytes[0] != 'B' || bytes[1] != 'M') {
         return false;
     }
-    // A file shorter than its own header says it is has been cut off.
-    if (readU32(bytes + 2) > size) {
+    if (readU32(bytes + 2) > MAX_SIZE_FIELD_OVERSTATEMENT * size) {
         return false;
     }
     const std::size_t pixelOffset = readU32(bytes + 10);
@@ -107,6 +115,7 @@ bool parseLayout(const std::uint8_t* bytes, std::size_t size, int maxSide, Layou
     std::uint64_t coloursUsed = 0;
     std::size_t headerEnd = FILE_HEADER_SIZE + headerSize;
     bool headerMasks = false;
+    bool os2v2 = false;
 
     if (headerSize == CORE_HEADER_SIZE) {
         if (size < headerEnd) {
@@ -118,7 +127,7 @@ bool parseLayout(const std::uint8_t* bytes, std::size_t size, int maxSide, Layou
         layout.bitCount = readU16(header + 10);
         layout.paletteEntrySize = 3;
     } else if (headerSize == INFO_HEADER_SIZE || headerSize == 52 || headerSize == 56 ||
-               headerSize == 108 || headerSize == 124) {
+               headerSize == OS2_V2_HEADER_SIZE || headerSize == 108 || headerSize == 124) {
         if (size < headerEnd) {
             return false;
         }
@@ -134,7 +143,8 @@ bool parseLayout(const std::uint8_t* bytes, std::size_t size, int maxSide, Layou
             return false;
         }
         coloursUsed = readU32(header + 32);
-        headerMasks = headerSize > INFO_HEADER_SIZE;
+        os2v2 = headerSize == OS2_V2_HEADER_SIZE;
+        headerMasks = headerSize > INFO_HEADER_SIZE && !os2v2;
     } else {
         return false;
     }
@@ -148,12 +158,16 @@ bool parseLayout(const std::uint8_t* bytes, std::size_t size, int maxSide, Layou
     if (width > sideLimit || height > sideLimit) {
         return false;
     }
+    if (width * height > BITMAP_MAX_PIXELS) {
+        return false;
+    }
     layout.width = static_cast<int>(width);
     layout.height = static_cast<int>(height);
 
     const unsigned bits = layout.bitCount;
-    const bool bitFields =
-        compression == COMPRESSION_BIT_FIELDS || compression == COMPRESSION_ALPHA_BIT_FIELDS;
+    // In the OS/2 2.x header the numbers 3 and 4 stand for Huffman and 24-bit run-length coding.
+    const bool bitFields = !os2v2 && (compression == COMPRESSION_BIT_FIELDS ||
+                                      compression == COMPRESSION_ALPHA_BIT_FIELDS);
     if (compression == COMPRESSION_NONE && (bits == 1 || bits == 2 || bits == 4 || bits == 8)) {
         layout.kind = PixelKind::Indexed;
     } else if (compression == COMPRESSION_RLE8 && bits == 8) {
@@ -197,11 +211,17 @@ bool parseLayout(const std::uint8_t* bytes, std::size_t size, int maxSide, Layou
     }
     layout.pixels = bytes + pixelOffset;
     layout.pixelBytes = size - pixelOffset;
-    if (imageSize > layout.pixelBytes) {
+    if (imageSize > MAX_SIZE_FIELD_OVERSTATEMENT * layout.pixelBytes) {
         return false;
     }
-    if (imageSize != 0 && (layout.kind == PixelKind::Rle8 || layout.kind == PixelKind::Rle4)) {
-        layout.pixelBytes = static_cast<std::size_t>(imageSize);
+    if (layout.kind == PixelKind::Rle8 || layout.kind == PixelKind::Rle4) {
+        if (imageSize != 0 && imageSize < layout.pixelBytes) {
+            layout.pixelBytes = static_cast<std::size_t>(imageSize);
+        }
+        if (width * height >
+            BITMAP_RLE_PIXELS_PER_BYTE * static_cast<std::int64_t>(layout.pixelBytes)) {
+            return false;
+        }
     }
 
     if (layout.kind == PixelKind::Indexed || layout.kind == PixelKind::Rle8 ||
@@ -284,20 +304,26 @@ bool decodePackedRows(const Layout& layout, std::size_t stride, std::uint8_t* ou
 }
 
 // Run-length data: pairs of (count, value) runs and escapes for end of line, end of picture,
-// a jump ahead, and a literal stretch. Every run must stay inside its row and the picture must
-// end with its end marker; pixels that the data jumps over stay black.
+// a jump ahead, and a literal stretch. The picture must end with its end marker; pixels that the
+// data jumps over stay black. Pixels past the right edge are dropped, since some writers let
+// their runs cover the row's padding as if it were picture, but no pixel may land above the top
+// row and no jump may leave the picture.
 bool decodeRunLength(const Layout& layout, std::uint8_t* out, std::size_t outStride) {
     const bool fourBit = layout.kind == PixelKind::Rle4;
     const std::uint8_t* p = layout.pixels;
     const std::uint8_t* const end = layout.pixels + layout.pixelBytes;
+    // x stops at the width, so a long stretch of dropped pixels cannot overflow it.
     int x = 0;
     int y = 0;
     auto put = [&](unsigned index) {
-        if (x >= layout.width || y >= layout.height) {
+        if (y >= layout.height || index >= layout.paletteCount) {
             return false;
         }
-        std::uint8_t* dest = out + static_cast<std::size_t>(y) * outStride +
-                             static_cast<std::size_t>(x) * 3;
+        if (x == layout.width) {
+            return true;
+        }
+        std::uint8_t* dest =
+            out + static_cast<std::size_t>(y) * outStride + static_cast<std::size_t>(x) * 3;
         ++x;
         return putIndexed(layout, index, dest);
     };
@@ -321,12 +347,12 @@ bool decodeRunLength(const Layout& layout, std::uint8_t* out, std::size_t outStr
             if (end - p < 2) {
                 return false;
             }
+            if ((p[0] != 0 && x + p[0] > layout.width) || y + p[1] > layout.height) {
+                return false;
+            }
             x += p[0];
             y += p[1];
             p += 2;
-            if (x > layout.width || y > layout.height) {
-                return false;
-            }
         } else {
             const std::size_t dataBytes = fourBit ? (value + 1) / 2 : value;
             // Literal stretches are padded to a whole number of 16-bit words.
@@ -363,20 +389,31 @@ bool readBitmap(const std::uint8_t* bytes, std::size_t size, int maxSide, Bitmap
     const std::size_t height = static_cast<std::size_t>(layout.height);
     const bool runLength = layout.kind == PixelKind::Rle8 || layout.kind == PixelKind::Rle4;
     const std::size_t stride = storedRowStride(layout.width, layout.bitCount);
-    // Both factors are capped by the side limit, so the product cannot overflow.
-    if (!runLength && stride * height > layout.pixelBytes) {
+    // Some writers leave out the last row's padding; its pixel bytes must all be there. Both
+    // factors are capped by the side limit, so the products cannot overflow.
+    const std::size_t lastRowBytes = static_cast<std::size_t>(
+        (static_cast<std::uint64_t>(layout.width) * layout.bitCount + 7) / 8);
+    const bool wholeRows = stride * height <= layout.pixelBytes;
+    if (!runLength && stride * (height - 1) + lastRowBytes > layout.pixelBytes) {
         return false;
     }
 
-    // The common case: the file already holds the rows as they are to be uploaded.
-    if (layout.kind == PixelKind::Bgr24 && !layout.topDown) {
+    // The common case: the file already holds the rows as they are to be uploaded. Without the
+    // last row's padding, the upload could read past the file's bytes, so that file is copied.
+    if (layout.kind == PixelKind::Bgr24 && !layout.topDown && wholeRows) {
         image.width = layout.width;
         image.height = layout.height;
         image.rows = layout.pixels;
         return true;
     }
 
-    std::vector<std::uint8_t> converted(outStride * height);
+    std::vector<std::uint8_t> converted;
+    try {
+        converted.resize(outStride * height);
+    } catch (const std::bad_alloc&) {
+        // Out of memory is one more picture that cannot be loaded, not the end of the program.
+        return false;
+    }
     bool ok = true;
     if (runLength) {
         ok = decodeRunLength(layout, converted.data(), outStride);

@@ -14,6 +14,7 @@ struct FileBytes {
 
 // Reads the file at `path` into `bytes`. Fails at once, without blocking, for anything that is
 // not a regular file (a directory, a FIFO, a device, a dangling link), and fails for a file
-// larger than `maxBytes` or one that cannot be read. A file that shrinks while it is read gives
-// the bytes that were there; one that grows gives the size it had when opened.
+// larger than `maxBytes`, one that cannot be read and one the memory left cannot hold. A file that
+// shrinks while it is read gives the bytes that were there; one that grows gives the size it had
+// when opened.
 bool readFileBytes(const char* path, std::size_t maxBytes, FileBytes& bytes);

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -34,8 +35,13 @@ bool readFileBytes(const char* path, std::size_t maxBytes, FileBytes& bytes) {
         return false;
     }
     const std::size_t expected = static_cast<std::size_t>(status.st_size);
-    // Left uninitialised: every byte kept is written by read.
-    std::unique_ptr<std::uint8_t[]> data(new std::uint8_t[expected == 0 ? 1 : expected]);
+    // Left uninitialised: every byte kept is written by read. A file too big for the memory
+    // left is one that cannot be read, not the end of the program.
+    std::unique_ptr<std::uint8_t[]> data(new (std::nothrow)
+                                             std::uint8_t[expected == 0 ? 1 : expected]);
+    if (!data) {
+        return false;
+    }
     std::size_t got = 0;
     while (got < expected) {
         const ssize_t n = read(file.fd, data.get() + got, expected - got);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <new>
 #include <utility>
 
 namespace {
@@ -42,8 +43,13 @@ bool readFileBytes(const char* path, std::size_t maxBytes, FileBytes& bytes) {
         return false;
     }
     const std::size_t expected = static_cast<std::size_t>(size.QuadPart);
-    // Left uninitialised: every byte kept is written by ReadFile.
-    std::unique_ptr<std::uint8_t[]> data(new std::uint8_t[expected == 0 ? 1 : expected]);
+    // Left uninitialised: every byte kept is written by ReadFile. A file too big for the memory
+    // left is one that cannot be read, not the end of the program.
+    std::unique_ptr<std::uint8_t[]> data(new (std::nothrow)
+                                             std::uint8_t[expected == 0 ? 1 : expected]);
+    if (!data) {
+        return false;
+    }
     std::size_t got = 0;
     while (got < expected) {
         const std::size_t left = expected - got;

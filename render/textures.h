@@ -16,6 +16,7 @@ extern GLuint sceneTextures[TEXTURE_COUNT];
 void loadTextures();
 
 // Generates a name into `id`, then reads the bitmap file at `path` (a relative one from the
-// working directory) into that texture object. False when the file cannot be read as a bitmap
-// or OpenGL refuses the image.
+// working directory) into that texture object, scaled with gluScaleImage where the implementation
+// needs power-of-two sides or a side exceeds GL_MAX_TEXTURE_SIZE. False when the file cannot be
+// read as a bitmap, memory for it runs out, or OpenGL refuses the image.
 bool loadBitmapTexture(const char* path, GLuint& id);

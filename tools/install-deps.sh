@@ -1,8 +1,8 @@
 #!/bin/sh
 # Installs the Debian packages that a make target needs and that are missing, with apt-get
 # (as root, or through sudo). Names carry no toolchain version, so the same sets serve Debian 12
-# and 13. Usage: install-deps.sh run|test|bench|fuzz|pictures|video|soak|windows|wine|fresh|package
-# The package set also installs the build dependencies that debian/control names.
+# and 13. Usage: install-deps.sh run|test|bench|fuzz|pictures|video|samples|soak|windows|wine|
+# fresh|package. The package set also installs the build dependencies that debian/control names.
 set -eu
 
 run="cmake make g++ pkg-config libglut-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri libglm-dev \
@@ -24,6 +24,7 @@ wine) wanted="$test $windows wine64" ;;
 video) wanted="$run xvfb python3 ffmpeg webp" ;;
 fresh) wanted="debootstrap xvfb git" ;;
 package) wanted="$package" ;;
+samples) wanted="imagemagick python3 python3-pil ffmpeg" ;;
 *) echo "install-deps: unknown set '$1'" >&2; exit 2 ;;
 esac
 

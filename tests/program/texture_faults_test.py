@@ -1,8 +1,10 @@
 """Texture faults at start-up: with a texture missing, unreadable, truncated, a directory, a
-FIFO, a link to a device or a dangling link, the program prints exactly that slot's line,
-starts, and runs on; with four faults at once it still runs the whole show."""
+FIFO, a link to a device, a dangling link or a 1 KB run-length file that claims 16384 x 16384
+pixels, the program prints exactly that slot's line, starts, and runs on; with four faults at
+once it still runs the whole show."""
 
 import os
+import struct
 
 import pytest
 
@@ -37,11 +39,17 @@ def make_fault(directory, slot, kind):
         os.symlink("/dev/zero", path)
     elif kind == "dangling":
         os.symlink(os.path.join(directory, "nothing-here"), path)
+    elif kind == "sparse-run-length":
+        # Header, 256-entry palette, then at once the end-of-picture code: 1,080 bytes.
+        info = struct.pack("<IiiHHIIiiII", 40, 16384, 16384, 1, 8, 1, 2, 2835, 2835, 256, 0)
+        with open(path, "wb") as f:
+            f.write(b"BM" + struct.pack("<IHHI", 1080, 0, 0, 1078) + info + bytes(1024) + b"\0\1")
     else:
         raise ValueError(kind)
 
 
-FAULTS = ["missing", "unreadable", "truncated", "directory", "fifo", "device", "dangling"]
+FAULTS = ["missing", "unreadable", "truncated", "directory", "fifo", "device", "dangling",
+          "sparse-run-length"]
 
 
 @pytest.mark.parametrize("slot, kind", [(n % 4, kind) for n, kind in enumerate(FAULTS)])

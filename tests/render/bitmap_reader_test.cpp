@@ -11,6 +11,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -19,6 +21,8 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
 const fs::path SUITE = fs::path(CHEER_TEST_DATA_DIR) / "bmpsuite";
+// Files written by real tools (tools/make_writer_samples.sh), each beside the tool's own decode.
+const fs::path WRITERS = fs::path(CHEER_TEST_DATA_DIR) / "writers";
 
 // Good files of the suite that the reader refuses on purpose, with the reason. Every kind a
 // paint program writes is decoded, so the table is empty; a file listed here must be refused.
@@ -29,9 +33,9 @@ Bytes readWholeFile(const fs::path& path) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::vector<fs::path> suiteFiles(const char* folder) {
+std::vector<fs::path> bitmapFiles(const fs::path& folder) {
     std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(SUITE / folder)) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
         if (entry.path().extension() == ".bmp") {
             files.push_back(entry.path());
         }
@@ -81,8 +85,36 @@ unsigned long touchRows(const BitmapImage& image) {
     return sum;
 }
 
+// Compares a decoded picture with its expected one, channel by channel within `tolerance`,
+// reporting the first few differences; returns how many channels differ.
+int countMismatches(const BitmapImage& image, const Ppm& ref, int tolerance) {
+    EXPECT_EQ(image.width, ref.width);
+    EXPECT_EQ(image.height, ref.height);
+    if (image.width != ref.width || image.height != ref.height) {
+        return -1;
+    }
+    const std::size_t stride = bitmapRowStride(image.width);
+    int mismatches = 0;
+    for (int y = 0; y < image.height; ++y) {
+        const std::uint8_t* row =
+            image.rows + static_cast<std::size_t>(image.height - 1 - y) * stride;
+        for (int x = 0; x < image.width; ++x) {
+            const std::uint8_t* expected =
+                &ref.rgb[static_cast<std::size_t>((y * ref.width + x) * 3)];
+            for (int c = 0; c < 3; ++c) {
+                const int got = row[x * 3 + 2 - c];
+                if (std::abs(got - expected[c]) > tolerance && ++mismatches <= 3) {
+                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") channel " << c << ": " << got
+                                  << " instead of " << int{expected[c]};
+                }
+            }
+        }
+    }
+    return mismatches;
+}
+
 TEST(BitmapReaderSuite, GoodFilesDecodeToTheirReferencePictures) {
-    const std::vector<fs::path> files = suiteFiles("g");
+    const std::vector<fs::path> files = bitmapFiles(SUITE / "g");
     ASSERT_GE(files.size(), 27u);
     for (const fs::path& path : files) {
         const std::string name = path.stem().string();
@@ -96,35 +128,34 @@ TEST(BitmapReaderSuite, GoodFilesDecodeToTheirReferencePictures) {
             continue;
         }
         ASSERT_TRUE(decoded);
-        const Ppm ref = readPpm(SUITE / "ref" / (name + ".ppm"));
-        ASSERT_EQ(image.width, ref.width);
-        ASSERT_EQ(image.height, ref.height);
         // 16-bit bit-field pixels widen 5 or 6 bits to 8, where rounding may differ by one.
         const bool sixteenBit = file[28] == 16;
-        const int tolerance = sixteenBit ? 1 : 0;
-        const std::size_t stride = bitmapRowStride(image.width);
-        int mismatches = 0;
-        for (int y = 0; y < image.height; ++y) {
-            const std::uint8_t* row =
-                image.rows + static_cast<std::size_t>(image.height - 1 - y) * stride;
-            for (int x = 0; x < image.width; ++x) {
-                const std::uint8_t* expected =
-                    &ref.rgb[static_cast<std::size_t>((y * ref.width + x) * 3)];
-                for (int c = 0; c < 3; ++c) {
-                    const int got = row[x * 3 + 2 - c];
-                    if (std::abs(got - expected[c]) > tolerance && ++mismatches <= 3) {
-                        ADD_FAILURE() << "pixel (" << x << ", " << y << ") channel " << c
-                                      << ": " << got << " instead of " << int{expected[c]};
-                    }
-                }
-            }
-        }
-        EXPECT_EQ(mismatches, 0);
+        EXPECT_EQ(countMismatches(image, readPpm(SUITE / "ref" / (name + ".ppm")), sixteenBit), 0);
     }
 }
 
+TEST(BitmapReaderWriters, EverySampleDecodesToItsWritersOwnPicture) {
+    std::map<std::string, int> exactPerWriter;
+    for (const fs::path& path : bitmapFiles(WRITERS)) {
+        const std::string name = path.stem().string();
+        SCOPED_TRACE(name);
+        BitmapImage image;
+        std::unique_ptr<std::uint8_t[]> block;
+        ASSERT_TRUE(decodeExact(readWholeFile(path), BITMAP_MAX_SIDE, image, block));
+        Ppm expected = readPpm(path.parent_path() / (name + ".ppm"));
+        if (countMismatches(image, expected, 0) == 0) {
+            ++exactPerWriter[name.substr(0, name.find('-'))];
+        }
+    }
+    // ImageMagick's BMP2, BMP3 and BMP flavours; Pillow's modes 1, L, P, RGB and RGBA; ffmpeg's
+    // bgr24, bgra, pal8, gray, monob and rgb8.
+    const std::map<std::string, int> expectedCounts = {
+        {"ffmpeg", 6}, {"imagemagick", 12}, {"pillow", 5}};
+    EXPECT_EQ(exactPerWriter, expectedCounts);
+}
+
 TEST(BitmapReaderSuite, BadFilesAreRefused) {
-    for (const fs::path& path : suiteFiles("b")) {
+    for (const fs::path& path : bitmapFiles(SUITE / "b")) {
         SCOPED_TRACE(path.filename().string());
         BitmapImage image;
         std::unique_ptr<std::uint8_t[]> block;
@@ -137,7 +168,7 @@ TEST(BitmapReaderSuite, BadFilesAreRefused) {
 TEST(BitmapReaderSuite, QuestionableAndForeignFilesDecodeOrFailCleanly) {
     int decoded = 0;
     for (const char* folder : {"q", "x"}) {
-        for (const fs::path& path : suiteFiles(folder)) {
+        for (const fs::path& path : bitmapFiles(SUITE / folder)) {
             SCOPED_TRACE(path.filename().string());
             BitmapImage image;
             std::unique_ptr<std::uint8_t[]> block;
@@ -156,7 +187,7 @@ TEST(BitmapReaderSuite, QuestionableAndForeignFilesDecodeOrFailCleanly) {
 }
 
 TEST(BitmapReaderSuite, EveryCutOffGoodFileIsRefused) {
-    for (const fs::path& path : suiteFiles("g")) {
+    for (const fs::path& path : bitmapFiles(SUITE / "g")) {
         SCOPED_TRACE(path.filename().string());
         const Bytes whole = readWholeFile(path);
         const std::size_t step = std::max<std::size_t>(1, whole.size() / 300);
@@ -177,11 +208,12 @@ TEST(BitmapReaderSuite, EveryCutOffGoodFileIsRefused) {
 
 // A bitmap file built field by field, for the crafted cases.
 struct CraftedBitmap {
+    std::uint32_t headerSize = 40; // fields past the first 40 bytes are left zero
     std::int32_t width = 2;
     std::int32_t height = 2;
     std::uint16_t bitCount = 24;
     std::uint32_t compression = 0;
-    Bytes palette;                // stored as given, 4 bytes per entry
+    Bytes palette;                    // stored as given, 4 bytes per entry
     std::vector<std::uint32_t> masks; // written after the header
     Bytes pixels;
 };
@@ -198,13 +230,14 @@ void putU16(Bytes& bytes, std::size_t at, std::uint32_t value) {
 }
 
 Bytes build(const CraftedBitmap& crafted) {
-    const std::size_t offset = 54 + crafted.masks.size() * 4 + crafted.palette.size();
+    const std::size_t headerEnd = 14 + crafted.headerSize;
+    const std::size_t offset = headerEnd + crafted.masks.size() * 4 + crafted.palette.size();
     Bytes bytes(offset, 0);
     bytes[0] = 'B';
     bytes[1] = 'M';
     putU32(bytes, 2, static_cast<std::uint32_t>(offset + crafted.pixels.size()));
     putU32(bytes, 10, static_cast<std::uint32_t>(offset));
-    putU32(bytes, 14, 40);
+    putU32(bytes, 14, crafted.headerSize);
     putU32(bytes, 18, static_cast<std::uint32_t>(crafted.width));
     putU32(bytes, 22, static_cast<std::uint32_t>(crafted.height));
     putU16(bytes, 26, 1);
@@ -215,11 +248,10 @@ Bytes build(const CraftedBitmap& crafted) {
     putU32(bytes, 42, 2835);
     putU32(bytes, 46, static_cast<std::uint32_t>(crafted.palette.size() / 4));
     for (std::size_t i = 0; i < crafted.masks.size(); ++i) {
-        putU32(bytes, 54 + 4 * i, crafted.masks[i]);
+        putU32(bytes, headerEnd + 4 * i, crafted.masks[i]);
     }
-    std::copy(crafted.palette.begin(), crafted.palette.end(), bytes.begin() + 54 +
-                                                            static_cast<std::ptrdiff_t>(
-                                                                crafted.masks.size() * 4));
+    std::copy(crafted.palette.begin(), crafted.palette.end(),
+              bytes.begin() + static_cast<std::ptrdiff_t>(headerEnd + crafted.masks.size() * 4));
     bytes.insert(bytes.end(), crafted.pixels.begin(), crafted.pixels.end());
     return bytes;
 }
@@ -242,7 +274,8 @@ class CraftedFile : public testing::Test {
         return decodeExact(file, maxSide, image, block);
     }
     Bytes row(int y) const {
-        const std::uint8_t* start = image.rows + bitmapRowStride(image.width) * static_cast<std::size_t>(y);
+        const std::uint8_t* start =
+            image.rows + bitmapRowStride(image.width) * static_cast<std::size_t>(y);
         return Bytes(start, start + image.width * 3);
     }
     BitmapImage image;
@@ -274,7 +307,7 @@ struct LyingHeader {
 
 TEST_F(CraftedFile, LyingSizesOffsetsAndDimensionsAreRefused) {
     const LyingHeader lies[] = {
-        {"file size beyond the end", 2, 71},
+        {"file size over twice the file", 2, 141},
         {"pixel offset past the end", 10, 71},
         {"pixel offset inside the header", 10, 40},
         {"pixel offset at 4 GiB - 1", 10, 0xffffffffu},
@@ -288,7 +321,7 @@ TEST_F(CraftedFile, LyingSizesOffsetsAndDimensionsAreRefused) {
         {"height 0", 22, 0},
         {"width one over the side cap", 18, BITMAP_MAX_SIDE + 1},
         {"two planes", 26, 0x00180002u},
-        {"image size beyond the end", 34, 17},
+        {"image size over twice the rows", 34, 33},
         {"image size of 4 GiB - 1", 34, 0xffffffffu},
         {"compression unknown", 30, 7},
         {"bit fields on 24-bit pixels", 30, 3},
@@ -301,6 +334,31 @@ TEST_F(CraftedFile, LyingSizesOffsetsAndDimensionsAreRefused) {
         EXPECT_FALSE(decode(file));
         EXPECT_EQ(image.rows, nullptr);
     }
+}
+
+// Writers' size fields may overstate the file a little; complete rows are still taken.
+TEST_F(CraftedFile, SizeFieldsUpToTwiceWhatIsThereAreBelieved) {
+    for (const LyingHeader& over : {LyingHeader{"file size", 2, 140}, {"image size", 34, 32}}) {
+        Bytes file = build(twoByTwo());
+        putU32(file, over.at, over.value);
+        EXPECT_TRUE(decode(file)) << over.what;
+    }
+}
+
+// The 64-byte OS/2 2.x header reads like the info header, but its compression 3 is Huffman
+// coding, not bit fields.
+TEST_F(CraftedFile, OsTwoVersionTwoHeaderIsTakenWithoutBitFields) {
+    CraftedBitmap crafted;
+    crafted.headerSize = 64;
+    crafted.width = 1;
+    crafted.height = 1;
+    crafted.bitCount = 32;
+    crafted.pixels = {1, 2, 3, 0};
+    ASSERT_TRUE(decode(build(crafted)));
+    EXPECT_EQ(row(0), (Bytes{1, 2, 3}));
+    crafted.compression = 3;
+    crafted.masks = {0xff0000, 0xff00, 0xff};
+    EXPECT_FALSE(decode(build(crafted)));
 }
 
 TEST_F(CraftedFile, SidesAreCappedByTheCallersLimit) {
@@ -319,6 +377,12 @@ TEST_F(CraftedFile, SidesAreCappedByTheCallersLimit) {
 
 TEST_F(CraftedFile, RowsOneByteShortAreRefused) {
     CraftedBitmap crafted = twoByTwo();
+    // Without the last row's padding every pixel is still there; the rows are then copied, so
+    // that the upload cannot read past the file.
+    crafted.pixels.resize(14);
+    ASSERT_TRUE(decode(build(crafted)));
+    EXPECT_FALSE(image.converted.empty());
+    EXPECT_EQ(row(1), (Bytes{0, 0, 255, 255, 255, 255}));
     crafted.pixels.pop_back();
     EXPECT_FALSE(decode(build(crafted)));
     // Likewise when the converted kinds run short.
@@ -418,8 +482,7 @@ TEST_F(CraftedFile, RunLengthRunsLiteralsAndJumpsFillTheirPixels) {
 
 TEST_F(CraftedFile, RunLengthDataThatLeavesThePictureIsRefused) {
     const std::pair<const char*, Bytes> cases[] = {
-        {"run past the row end", {5, 1, 0, 1}},
-        {"literal past the row end", {0, 5, 1, 1, 1, 1, 1, 0, 0, 1}},
+        {"run past the last row", {4, 1, 0, 0, 4, 1, 0, 0, 4, 1, 0, 0, 1, 1, 0, 1}},
         {"literal cut off by the end of data", {0, 4, 1, 1}},
         {"jump past the right edge", {0, 2, 5, 0, 0, 1}},
         {"jump past the top", {0, 2, 0, 4, 0, 1}},
@@ -436,6 +499,66 @@ TEST_F(CraftedFile, RunLengthDataThatLeavesThePictureIsRefused) {
     ASSERT_TRUE(decode(build(topDown)));
     topDown.height = -3;
     EXPECT_FALSE(decode(build(topDown)));
+}
+
+// Some writers' runs cover the row's padding as if it were picture: those pixels are dropped.
+TEST_F(CraftedFile, RunLengthPixelsPastTheRightEdgeAreDropped) {
+    ASSERT_TRUE(decode(build(runLength8({6, 1, 0, 0, 0, 5, 2, 3, 1, 2, 3, 0, 0, 1}))));
+    EXPECT_EQ(row(0), (Bytes{0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 255}));
+    EXPECT_EQ(row(1), (Bytes{0, 255, 0, 255, 0, 0, 0, 0, 255, 0, 255, 0}));
+    // Once past the edge, a jump to the right still leaves the picture.
+    EXPECT_FALSE(decode(build(runLength8({6, 1, 0, 2, 1, 0, 0, 1}))));
+    EXPECT_TRUE(decode(build(runLength8({6, 1, 0, 2, 0, 1, 0, 1}))));
+}
+
+// The 1,080-byte file that declared 16384 x 16384 and ended at once, and the same at 4096 x
+// 4096, are refused before anything is allocated; a picture at exactly 128 pixels for each byte
+// of its data is still taken.
+TEST_F(CraftedFile, RunLengthPicturesMustBeWorthTheirData) {
+    CraftedBitmap crafted = runLength8({0, 1});
+    crafted.palette.assign(1024, 0);
+    const std::pair<std::int32_t, std::int32_t> tooLarge[] = {
+        {16384, 16384}, {4096, 4096}, {17, 16}};
+    for (const auto& size : tooLarge) {
+        crafted.width = size.first;
+        crafted.height = size.second;
+        EXPECT_EQ(build(crafted).size(), 1080u);
+        EXPECT_FALSE(decode(build(crafted))) << size.first;
+    }
+    crafted.width = 16;
+    ASSERT_TRUE(decode(build(crafted)));
+    EXPECT_EQ(row(15), Bytes(48, 0));
+}
+
+// A picture over the ceiling of pixels is refused from its header alone; one within every bound
+// whose rows the memory left cannot hold is refused too, not a crash.
+TEST_F(CraftedFile, PicturesBeyondTheCeilingOrTheMemoryLeftAreRefused) {
+    CraftedBitmap crafted;
+    crafted.bitCount = 1;
+    crafted.palette = {0, 0, 0, 0, 0, 0, 255, 0};
+    crafted.width = BITMAP_MAX_SIDE;
+    crafted.height = static_cast<std::int32_t>(BITMAP_MAX_PIXELS / BITMAP_MAX_SIDE + 1);
+    crafted.pixels.assign(BITMAP_MAX_SIDE / 8 * static_cast<std::size_t>(crafted.height), 0x55);
+    EXPECT_FALSE(decode(build(crafted)));
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "AddressSanitizer reserves far more address space than any limit would let";
+#endif
+    crafted.height -= 1;
+    crafted.pixels.resize(crafted.pixels.size() - BITMAP_MAX_SIDE / 8);
+    const Bytes file = build(crafted);
+    std::size_t pagesInUse = 0;
+    std::ifstream("/proc/self/statm") >> pagesInUse;
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &previous), 0);
+    // Room for the file's copy, not for the 192 MiB of decoded rows.
+    rlimit limited = previous;
+    limited.rlim_cur = pagesInUse * static_cast<std::size_t>(sysconf(_SC_PAGESIZE)) + (64u << 20);
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &limited), 0);
+    const bool decoded = decode(file);
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &previous), 0);
+    EXPECT_FALSE(decoded);
+    ASSERT_TRUE(decode(file));
+    EXPECT_EQ(row(0)[5], 255); // 0x55: black, red, black, red...
 }
 
 TEST_F(CraftedFile, FourBitRunsAlternateTheirTwoIndices) {

@@ -1,9 +1,9 @@
 // Texture loading in the scene view's real GL context: names, failure lines, the uploaded
 // image and its parameters, and an image OpenGL refuses.
 #define GL_GLEXT_PROTOTYPES
-#include "render/textures.h"
-
 #include "app/shell.h"
+#include "render/texture_size.h"
+#include "render/textures.h"
 #include "tests/support/gl_session.h"
 
 #include <GL/glut.h>
@@ -153,8 +153,8 @@ TEST_F(Textures, LoadedFilesBecomeLinearlyFilteredRepeatingImagesAsStored) {
         for (int y = 0; y < sizes[slot].height; ++y) {
             const auto start = static_cast<std::ptrdiff_t>(rowStride(sizes[slot].width)) * y;
             const auto end = start + sizes[slot].width * 3;
-            EXPECT_TRUE(std::equal(back.begin() + start, back.begin() + end,
-                                   rows[slot].begin() + start))
+            EXPECT_TRUE(
+                std::equal(back.begin() + start, back.begin() + end, rows[slot].begin() + start))
                 << "row " << y;
         }
     }
@@ -185,6 +185,48 @@ TEST_F(Textures, EarlierGlErrorsDoNotFailALoad) {
     GLuint id = 0;
     EXPECT_TRUE(loadBitmapTexture("good.bmp", id));
     EXPECT_NE(id, 0u);
+}
+
+// Run a second time with Mesa offering GL 1.4 without non-power-of-two textures, as older
+// implementations do; CHEER_EXPECT_POWER_OF_TWO then makes sure that the override took.
+TEST_F(Textures, PicturesGoUpAtASizeTheImplementationTakes) {
+    const bool powerOfTwo =
+        needsPowerOfTwoSides(reinterpret_cast<const char*>(glGetString(GL_VERSION)),
+                             reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));
+    if (std::getenv("CHEER_EXPECT_POWER_OF_TWO") != nullptr) {
+        ASSERT_TRUE(powerOfTwo) << glGetString(GL_VERSION);
+    }
+    // 300 x 200 in four quadrants, bottom left first: red, green / blue, white.
+    constexpr int WIDTH = 300, HEIGHT = 200;
+    const std::uint8_t quadrants[4][3] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {255, 255, 255}};
+    Bytes rows(rowStride(WIDTH) * HEIGHT, 0);
+    for (int y = 0; y < HEIGHT; ++y) {
+        for (int x = 0; x < WIDTH; ++x) {
+            const std::uint8_t* colour = quadrants[(y >= HEIGHT / 2) * 2 + (x >= WIDTH / 2)];
+            std::copy(colour, colour + 3,
+                      rows.begin() + static_cast<std::ptrdiff_t>(rowStride(WIDTH) * y + 3 * x));
+        }
+    }
+    writeBitmap(FILE_NAMES[3], WIDTH, HEIGHT, rows);
+    GLuint id = 0;
+    ASSERT_TRUE(loadBitmapTexture(FILE_NAMES[3], id));
+    GLint width = 0, height = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    EXPECT_EQ(width, powerOfTwo ? 256 : WIDTH);
+    EXPECT_EQ(height, powerOfTwo ? 256 : HEIGHT);
+    // Each quadrant keeps its colour and its place, away from the blended seams.
+    Bytes back(rowStride(width) * static_cast<std::size_t>(height), 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_BGR, GL_UNSIGNED_BYTE, back.data());
+    for (int quadrant = 0; quadrant < 4; ++quadrant) {
+        const int x = width / 4 + (quadrant % 2) * width / 2;
+        const int y = height / 4 + (quadrant / 2) * height / 2;
+        const auto at = static_cast<std::ptrdiff_t>(rowStride(width) * y + 3 * x);
+        EXPECT_EQ(Bytes(back.begin() + at, back.begin() + at + 3),
+                  Bytes(quadrants[quadrant], quadrants[quadrant] + 3))
+            << "quadrant " << quadrant;
+    }
 }
 
 TEST_F(Textures, AnImageOpenGlRefusesIsAFailedLoad) {
