@@ -30,6 +30,10 @@ else
     tar -C "$top" --exclude='./build*' --exclude='./*.deb' -cf - . | tar -C "$src" -xf -
 fi
 rm -f "$out"/cheerleaders_* "$out"/cheerleaders-dbgsym_*
+# The address of the machine-readable copyright format, as debhelper's own copyright file names it
+# on this machine: the project names no internet address itself.
+format=$(grep -m1 '^Format: ' /usr/share/doc/debhelper/copyright)
+sed -i "1s|^Format: .*|$format|" "$src/debian/copyright"
 
 (cd "$src" && DEB_BUILD_OPTIONS="parallel=${JOBS:-2}" dpkg-buildpackage -us -uc -b)
 rm -rf "$src"
