@@ -52,9 +52,10 @@ debootstrap --variant=minbase --include=git,make "$release" "$root" "$archive" \
     >"$root.debootstrap.log" 2>&1 || { tail -20 "$root.debootstrap.log" >&2; exit 1; }
 rm -f "$root.debootstrap.log"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
-# The machine's own settings for fetching from its archive (a mirror may serve frozen indexes).
+# The machine's own settings for fetching from its archive (a mirror may serve frozen indexes):
+# those written for this machine, not those that came with a package.
 grep -l '^Acquire::' /etc/apt/apt.conf.d/* 2>/dev/null | while read -r conf; do
-    cp "$conf" "$root/etc/apt/apt.conf.d/"
+    dpkg -S "$conf" >/dev/null 2>&1 || cp "$conf" "$root/etc/apt/apt.conf.d/"
 done
 mount -t proc proc "$root/proc"
 mkdir -p "$root/dev/pts" "$root/dev/shm"

@@ -50,12 +50,14 @@ else
     exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
+# A configuration file changed on this machine is kept, without a question.
+keep="-o DPkg::Lock::Timeout=600 -o Dpkg::Options::=--force-confdef -o Dpkg::Options::=--force-confold"
 # Another apt run (an unattended upgrade, a second make target) may hold the lock: wait for it.
 $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
 # shellcheck disable=SC2086
 [ -z "$missing" ] ||
-    $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends $missing
+    $sudo apt-get $keep install -y -qq --no-install-recommends $missing
 if ! build_deps_met "${1:-run}"; then
     # apt reads them from the source tree's debian/control.
-    $sudo apt-get -o DPkg::Lock::Timeout=600 build-dep -y -qq --no-install-recommends "$top"
+    $sudo apt-get $keep build-dep -y -qq --no-install-recommends "$top"
 fi
