@@ -59,11 +59,26 @@ set -- -o "Dir::Etc::SourceList=$apt_dir/sources.list" \
 
 # An archive that offers no sources only warns here; whether freeglut's source was found is what
 # decides, below.
-apt-get "$@" -qq update || echo "fetch_freeglut_source: some source lists failed to load" >&2
-(cd "$apt_dir/source" && apt-get "$@" -qq source freeglut) || {
-    echo "fetch_freeglut_source: apt-get source freeglut failed" >&2
-    exit 1
+fetch() {
+    apt-get "$@" -qq update || echo "fetch_freeglut_source: some source lists failed to load" >&2
+    (cd "$apt_dir/source" && apt-get "$@" -qq source freeglut)
 }
+# A mirror may list a release's sources without carrying them all. Then the same archives'
+# previous stable release serves: the Windows build links freeglut statically, and any Debian
+# revision of it will do.
+if ! fetch "$@"; then
+    echo "fetch_freeglut_source: trying the archives' previous stable release" >&2
+    sed -i 's/^\(deb-src\(\[[^]]*\]\)\{0,1\}[[:space:]]\{1,\}\(\[[^]]*\][[:space:]]*\)\{0,1\}[^[:space:]]\{1,\}[[:space:]]\{1,\}\)[^[:space:]]\{1,\}/\1oldstable/' \
+        "$apt_dir/sources.list"
+    for sources in "$apt_dir"/sources.list.d/*.sources; do
+        [ -f "$sources" ] && sed -i 's/^Suites:.*/Suites: oldstable/' "$sources"
+    done
+    rm -rf "$apt_dir/lists" && mkdir -p "$apt_dir/lists/partial"
+    fetch "$@" || {
+        echo "fetch_freeglut_source: apt-get source freeglut failed" >&2
+        exit 1
+    }
+fi
 
 unpacked=$(find "$apt_dir/source" -mindepth 1 -maxdepth 1 -type d -name 'freeglut-*' | head -n 1)
 [ -n "$unpacked" ] && [ -f "$unpacked/CMakeLists.txt" ] || {
