@@ -1,6 +1,7 @@
 #include "app/display_loss.h"
 
 #include <X11/Xlib.h>
+#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -16,5 +17,8 @@ int onDisplayLost(Display* /*display*/) {
 } // namespace
 
 void endOnDisplayLoss() {
+    // A write to a server that has gone would otherwise kill the program with SIGPIPE before
+    // Xlib sees the broken connection and calls the handler.
+    std::signal(SIGPIPE, SIG_IGN);
     XSetIOErrorHandler(onDisplayLost);
 }
