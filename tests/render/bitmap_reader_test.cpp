@@ -2,6 +2,7 @@
 // pictures, bad ones are refused) and against crafted files with lying headers.
 #include "render/bitmap_reader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>

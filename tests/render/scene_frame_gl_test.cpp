@@ -11,6 +11,7 @@
 
 #include <GL/glu.h>
 #include <GL/glut.h>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>

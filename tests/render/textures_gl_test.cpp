@@ -7,6 +7,7 @@
 #include "tests/support/gl_session.h"
 
 #include <GL/glut.h>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
