@@ -20,8 +20,8 @@ void walkingTick(benchmark::State& state) {
         show = start;
         state.ResumeTiming();
         for (int t = 0; t < TICKS_PER_RUN; ++t) {
-            const TickReport report =
-                choreographyTick(show.robots, show.choreography, show.gaits, false);
+            // Not const: newer benchmark libraries deprecate DoNotOptimize on a const object.
+            TickReport report = choreographyTick(show.robots, show.choreography, show.gaits, false);
             benchmark::DoNotOptimize(report);
         }
         benchmark::ClobberMemory();
