@@ -56,7 +56,8 @@ check-fresh-package: package
 
 # WINDOWS_EXE, when set, adds the tests of the Windows program under Wine (label windows).
 test-default:
-	cmake --preset default -DBUILD_TESTING=ON -DCHEER_BENCH=ON -DCHEER_WINDOWS_EXE=$(WINDOWS_EXE)
+	cmake --preset default -DBUILD_TESTING=ON -DCHEER_BENCH=ON -DCHEER_ICONS=ON \
+		-DCHEER_WINDOWS_EXE=$(WINDOWS_EXE)
 	cmake --build build -j $(JOBS)
 	ctest --preset default -j $(JOBS)
 

@@ -20,7 +20,9 @@ test | fuzz | soak) wanted="$test" ;;
 bench) wanted="$test libbenchmark-dev libstb-dev" ;;
 pictures) wanted="$test imagemagick" ;;
 windows) wanted="$windows" ;;
-wine) wanted="$test $windows wine64" ;;
+# Wine draws a subwindow's OpenGL offscreen through the X Composite extension, whose library
+# it loads only if it is there (a recommendation of Wine's, not a dependency).
+wine) wanted="$test $windows wine64 libxcomposite1" ;;
 video) wanted="$run xvfb python3 ffmpeg webp" ;;
 fresh) wanted="debootstrap xvfb git" ;;
 package) wanted="$package" ;;

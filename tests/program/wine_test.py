@@ -73,9 +73,8 @@ def gl_child(xvfb, size):
             yield child
             yield from walk(child)
 
-    found = [w for w in walk(xvfb.root) if xvfb.size(w) == size]
-    assert len(found) == 1, f"{len(found)} windows of {size}"
-    return found[0]
+    return harness.wait_until(lambda: [w for w in walk(xvfb.root) if xvfb.size(w) == size],
+                              lambda found: len(found) == 1, 30, f"one window of {size}")[0]
 
 
 def scene_picture(xvfb):
