@@ -20,11 +20,22 @@ long allocationCount = 0;
     throw std::bad_alloc();
 }
 
+// The nothrow form too: the test framework uses it, and a sanitizer's own version of it would
+// hand our operator delete memory that free() must not take.
+[[gnu::noinline]] void* operator new(std::size_t size, const std::nothrow_t& /*tag*/) noexcept {
+    ++allocationCount;
+    return std::malloc(size == 0 ? 1 : size);
+}
+
 [[gnu::noinline]] void operator delete(void* p) noexcept {
     std::free(p);
 }
 
 [[gnu::noinline]] void operator delete(void* p, std::size_t /*size*/) noexcept {
+    std::free(p);
+}
+
+[[gnu::noinline]] void operator delete(void* p, const std::nothrow_t& /*tag*/) noexcept {
     std::free(p);
 }
 
