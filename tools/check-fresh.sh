@@ -22,6 +22,12 @@ archive=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sour
          /^URIs:/ && $2 ~ /\/debian\/?$/ { print $2; exit }')
 [ -n "$archive" ] || { echo "check-fresh: no Debian archive in the apt sources" >&2; exit 1; }
 
+# How many show lines the log holds so far (0 while it does not exist yet).
+finished_lines() {
+    count=$(grep -c '^finished ' "$1" 2>/dev/null) || true
+    echo "${count:-0}"
+}
+
 started=$(date +%s)
 say() { echo "check-fresh $release [$(( $(date +%s) - started )) s]: $*"; }
 
@@ -92,7 +98,7 @@ if [ "$half" = package ]; then
     chroot "$root" /usr/bin/env -i HOME=/root DISPLAY="$display" PATH="$user_path" \
         sh -c 'mkdir -p /tmp/empty && cd /tmp/empty && exec cheerleaders' >"$log" 2>&1 &
     deadline=$(( $(date +%s) + 300 ))
-    while [ "$(grep -c '^finished ' "$log")" -lt 8 ]; do
+    while [ "$(finished_lines "$log")" -lt 8 ]; do
         if [ "$(date +%s)" -gt "$deadline" ]; then
             cat "$log" >&2
             echo "check-fresh $release: the installed program did not show the eight lines" >&2
@@ -112,7 +118,7 @@ log="$root/root/make-run.log"
 inside 'make run' >"$log" 2>&1 &
 run=$!
 deadline=$(( $(date +%s) + 2400 ))
-while [ "$(grep -c '^finished ' "$log")" -lt 8 ]; do
+while [ "$(finished_lines "$log")" -lt 8 ]; do
     if ! kill -0 "$run" 2>/dev/null || [ "$(date +%s)" -gt "$deadline" ]; then
         end_inside
         tail -40 "$log" >&2
