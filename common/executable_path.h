@@ -1,5 +1,6 @@
 // Executable path: where the running program's own file is, so that it can find the data
-// installed beside it. The one place that differs between Linux and Windows.
+// installed beside it. One seam with two sides: executable_path_posix.cpp reads /proc/self/exe,
+// executable_path_win32.cpp asks GetModuleFileNameA.
 #pragma once
 
 #include <string>

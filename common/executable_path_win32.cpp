@@ -2,11 +2,7 @@
 
 #include <vector>
 
-#ifdef _WIN32
 #include <windows.h>
-#else
-#include <unistd.h>
-#endif
 
 std::string executablePath() {
     // The buffer grows until the whole path fits; a path longer than this limit is not worth
@@ -14,7 +10,6 @@ std::string executablePath() {
     constexpr std::size_t LIMIT = 1 << 16;
     for (std::size_t size = 256; size <= LIMIT; size *= 2) {
         std::vector<char> buffer(size);
-#ifdef _WIN32
         const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(size));
         if (length == 0) {
             return {};
@@ -23,16 +18,6 @@ std::string executablePath() {
         if (length < size) {
             return std::string(buffer.data(), length);
         }
-#else
-        const ssize_t length = readlink("/proc/self/exe", buffer.data(), size);
-        if (length < 0) {
-            return {};
-        }
-        // readlink writes no terminator and cuts silently: a full buffer may hold part of it.
-        if (static_cast<std::size_t>(length) < size) {
-            return std::string(buffer.data(), static_cast<std::size_t>(length));
-        }
-#endif
     }
     return {};
 }
