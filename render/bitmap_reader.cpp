@@ -305,21 +305,24 @@ bool decodePackedRows(const Layout& layout, std::size_t stride, std::uint8_t* ou
 
 // Run-length data: pairs of (count, value) runs and escapes for end of line, end of picture,
 // a jump ahead, and a literal stretch. The picture must end with its end marker; pixels that the
-// data jumps over stay black. Pixels past the right edge are dropped, since some writers let
-// their runs cover the row's padding as if it were picture, but no pixel may land above the top
-// row and no jump may leave the picture.
+// data jumps over stay black. Some writers let their runs cover the row's padding as if it were
+// picture, so pixels past the right edge are dropped, up to the width an uncompressed row would
+// be padded to; a pixel beyond that, a pixel above the top row and a jump out of the picture are
+// refused.
 bool decodeRunLength(const Layout& layout, std::uint8_t* out, std::size_t outStride) {
     const bool fourBit = layout.kind == PixelKind::Rle4;
     const std::uint8_t* p = layout.pixels;
     const std::uint8_t* const end = layout.pixels + layout.pixelBytes;
-    // x stops at the width, so a long stretch of dropped pixels cannot overflow it.
-    int x = 0;
+    const std::size_t paddedWidth = storedRowStride(layout.width, layout.bitCount) * 8 /
+                                    layout.bitCount;
+    std::size_t x = 0;
     int y = 0;
     auto put = [&](unsigned index) {
-        if (y >= layout.height || index >= layout.paletteCount) {
+        if (y >= layout.height || index >= layout.paletteCount || x >= paddedWidth) {
             return false;
         }
-        if (x == layout.width) {
+        if (x >= static_cast<std::size_t>(layout.width)) {
+            ++x;
             return true;
         }
         std::uint8_t* dest =
@@ -347,7 +350,8 @@ bool decodeRunLength(const Layout& layout, std::uint8_t* out, std::size_t outStr
             if (end - p < 2) {
                 return false;
             }
-            if ((p[0] != 0 && x + p[0] > layout.width) || y + p[1] > layout.height) {
+            if ((p[0] != 0 && x + p[0] > static_cast<std::size_t>(layout.width)) ||
+                y + p[1] > layout.height) {
                 return false;
             }
             x += p[0];

@@ -502,14 +502,40 @@ TEST_F(CraftedFile, RunLengthDataThatLeavesThePictureIsRefused) {
     EXPECT_FALSE(decode(build(topDown)));
 }
 
-// Some writers' runs cover the row's padding as if it were picture: those pixels are dropped.
-TEST_F(CraftedFile, RunLengthPixelsPastTheRightEdgeAreDropped) {
-    ASSERT_TRUE(decode(build(runLength8({6, 1, 0, 0, 0, 5, 2, 3, 1, 2, 3, 0, 0, 1}))));
-    EXPECT_EQ(row(0), (Bytes{0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 255}));
-    EXPECT_EQ(row(1), (Bytes{0, 255, 0, 255, 0, 0, 0, 0, 255, 0, 255, 0}));
+// Some writers' runs cover the row's padding as if it were picture: those pixels are dropped,
+// but a run may reach no further than an uncompressed row's padded width.
+TEST_F(CraftedFile, RunLengthPixelsPastTheRightEdgeAreDroppedUpToThePadding) {
+    CraftedBitmap threeWide = runLength8({4, 1, 0, 0, 0, 4, 2, 3, 1, 2, 0, 0, 0, 1});
+    threeWide.width = 3;
+    ASSERT_TRUE(decode(build(threeWide)));
+    EXPECT_EQ(row(0), (Bytes{0, 0, 255, 0, 0, 255, 0, 0, 255}));
+    EXPECT_EQ(row(1), (Bytes{0, 255, 0, 255, 0, 0, 0, 0, 255}));
     // Once past the edge, a jump to the right still leaves the picture.
-    EXPECT_FALSE(decode(build(runLength8({6, 1, 0, 2, 1, 0, 0, 1}))));
-    EXPECT_TRUE(decode(build(runLength8({6, 1, 0, 2, 0, 1, 0, 1}))));
+    threeWide.pixels = {4, 1, 0, 2, 1, 0, 0, 1};
+    EXPECT_FALSE(decode(build(threeWide)));
+    threeWide.pixels = {4, 1, 0, 2, 0, 1, 0, 1};
+    EXPECT_TRUE(decode(build(threeWide)));
+
+    const std::pair<const char*, CraftedBitmap> tooLong[] = {
+        {"run of 5 on a row padded to 4", runLength8({5, 1, 0, 1})},
+        {"literal of 5 on a row padded to 4", runLength8({0, 5, 1, 1, 1, 1, 1, 0, 0, 1})},
+        {"run of 200 on a 4-wide picture", runLength8({200, 1, 0, 1})},
+        {"run of 4 after a jump to the last pixel", runLength8({0, 2, 3, 0, 4, 1, 0, 1})},
+    };
+    for (const auto& c : tooLong) {
+        SCOPED_TRACE(c.first);
+        EXPECT_FALSE(decode(build(c.second)));
+    }
+    // Four-bit rows are padded to eight pixels: a 5-wide picture takes a run of 8, not of 9.
+    CraftedBitmap fourBit = runLength8({8, 0x12, 0, 1});
+    fourBit.width = 5;
+    fourBit.height = 1;
+    fourBit.bitCount = 4;
+    fourBit.compression = 2;
+    ASSERT_TRUE(decode(build(fourBit)));
+    EXPECT_EQ(row(0), (Bytes{0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 255, 0, 0, 0, 255}));
+    fourBit.pixels = {9, 0x12, 0, 1};
+    EXPECT_FALSE(decode(build(fourBit)));
 }
 
 // The 1,080-byte file that declared 16384 x 16384 and ended at once, and the same at 4096 x
