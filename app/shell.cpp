@@ -2,6 +2,7 @@
 
 #include "app/help_panel.h"
 #include "app/swap_control.h"
+#include "app/window_identity.h"
 #include "choreography/animation_step.h"
 #include "controls/keyboard.h"
 #include "render/field_geometry.h"
@@ -17,6 +18,10 @@ int sceneView = 0;
 
 namespace {
 constexpr char WINDOW_TITLE[] = "Dorv's OKSA Robot Cheerleaders";
+
+// The main window's size when it last drew a frame.
+int mainFrameWidth = 0;
+int mainFrameHeight = 0;
 } // namespace
 
 void displayMain() {
@@ -25,6 +30,18 @@ void displayMain() {
     glLoadIdentity();
     glFlush();
     glutSwapBuffers();
+    // A software driver (Mesa's, on an X server without direct rendering) reads a window's size
+    // only after the window's swap, so the first frame after the window has grown still has the
+    // old size and leaves the new area unpainted. The scene view redraws all the time and so
+    // heals by itself; the main window draws only on demand, so a frame at a new size asks for
+    // one more, which the driver then draws at the size the window has.
+    const int width = glutGet(GLUT_WINDOW_WIDTH);
+    const int height = glutGet(GLUT_WINDOW_HEIGHT);
+    if (width != mainFrameWidth || height != mainFrameHeight) {
+        mainFrameWidth = width;
+        mainFrameHeight = height;
+        glutPostRedisplay();
+    }
 }
 
 void requestSceneRedisplay() {
@@ -38,6 +55,7 @@ void createWindows() {
     glutInitWindowPosition(100, 150);
 
     mainWindow = glutCreateWindow(WINDOW_TITLE);
+    nameMainWindow(WINDOW_TITLE);
     glutReshapeFunc(reshapeScene);
     glutDisplayFunc(displayMain);
     glutKeyboardFunc(onKey);
