@@ -127,7 +127,7 @@ package:
 
 # The 64-bit Windows program, cross-built with MinGW-w64 (freeglut from Debian's source package,
 # linked statically), and the zip a Windows user unpacks: the .exe, the four textures the build
-# host generates, and README.txt.
+# host generates, README.txt and the licence.
 windows:
 	tools/install-deps.sh windows
 	cmake --preset default -DBUILD_TESTING=OFF -DCHEER_BENCH=OFF >/dev/null
@@ -139,6 +139,7 @@ windows:
 	cp $(WINDOWS_DIR)/cheerleaders.exe $(WINDOWS_DIR)/zip/
 	build/make_textures $(WINDOWS_DIR)/zip
 	sed 's/$$/\r/' tools/windows-README.txt >$(WINDOWS_DIR)/zip/README.txt
+	sed 's/$$/\r/' LICENSE >$(WINDOWS_DIR)/zip/LICENSE.txt
 	cd $(WINDOWS_DIR)/zip && zip -q -X ../$(notdir $(WINDOWS_ZIP)) *
 	@echo "Built $(WINDOWS_DIR)/cheerleaders.exe and $(WINDOWS_ZIP)"
 
