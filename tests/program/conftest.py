@@ -1,5 +1,8 @@
-"""Fixtures of the program-level tests: a private X server, a working directory holding the
-four textures, and the program started there (ended when the test ends)."""
+"""Fixtures of the program-level tests: a private X server, optionally with a window manager on
+it, a working directory holding the four textures, and the program started there (ended when the
+test ends)."""
+
+import subprocess
 
 import pytest
 
@@ -11,6 +14,19 @@ def xvfb():
     server = harness.Xvfb()
     yield server
     server.stop()
+
+
+@pytest.fixture
+def window_manager(xvfb):
+    """openbox managing the private X server's windows, once it has announced itself there."""
+    process = subprocess.Popen(["openbox", "--sm-disable"], env=xvfb.env(),
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    check = xvfb.x.intern_atom("_NET_SUPPORTING_WM_CHECK")
+    harness.wait_until(lambda: xvfb.root.get_full_property(check, 0), bool, 30,
+                       "openbox did not take the screen")
+    yield process
+    process.terminate()
+    process.wait(10)
 
 
 @pytest.fixture

@@ -83,12 +83,13 @@ class Xvfb:
             self.process.wait(10)
 
     def windows_titled(self, title):
-        """Mapped top-level windows with this title."""
+        """Mapped top-level windows with this title, also inside a window manager's frames."""
         found = []
-        for window in self.root.query_tree().children:
+        for top in self.root.query_tree().children:
             try:
-                if window.get_wm_name() == title and self.viewable(window):
-                    found.append(window)
+                for window in [top, *top.query_tree().children]:
+                    if window.get_wm_name() == title and self.viewable(window):
+                        found.append(window)
             except xerror.BadWindow:  # gone while we looked
                 pass
         return found

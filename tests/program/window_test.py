@@ -1,7 +1,12 @@
-"""The real program's windows from outside: title and layout at start-up, and a storm of
-resizes, unmaps and remaps of the main window that the subwindows must ride out unchanged."""
+"""The real program's windows from outside: title and layout at start-up, a storm of resizes,
+unmaps and remaps of the main window that the subwindows must ride out unchanged, and life under a
+real window manager: resized, maximized and made fullscreen, and named for a dock."""
 
-from harness import HELP_GEOMETRY, MAIN_GREY, SCENE_GEOMETRY, wait_until
+import subprocess
+
+import numpy
+
+from harness import HELP_GEOMETRY, MAIN_GREY, SCENE_GEOMETRY, TITLE, wait_until
 
 SUBWINDOWS = sorted([SCENE_GEOMETRY, HELP_GEOMETRY])
 
@@ -52,3 +57,37 @@ def test_window_storm_leaves_subwindows_and_program_intact(xvfb, program):
     assert_laid_out(xvfb, program, expose=restore)
     assert program.stop() == -15, "program did not end on SIGTERM as usual"
     assert b"rror" not in program.stderr
+
+
+def test_main_window_is_grey_at_every_size_the_window_manager_gives(xvfb, window_manager,
+                                                                      program):
+    window = program.window
+    program.subwindow(SCENE_GEOMETRY)
+
+    def not_grey():
+        """How many pixels outside the subwindows are not grey, and the box that holds them."""
+        wrong = (xvfb.picture(window) != MAIN_GREY).any(axis=2)
+        for x, y, w, h in SUBWINDOWS:
+            wrong[y:y + h, x:x + w] = False
+        ys, xs = numpy.nonzero(wrong)
+        return len(xs), (xs.min(), ys.min(), xs.max(), ys.max()) if len(xs) else None
+
+    def wmctrl(*action):
+        subprocess.run(["wmctrl", "-i", "-r", str(window.id), *action], env=xvfb.env(), check=True,
+                       timeout=30)
+
+    # Nothing exposes the window meanwhile: what it shows is what it drew for its new size.
+    previous = xvfb.size(window)
+    for action in [("-e", "0,-1,-1,700,600"), ("-b", "add,maximized_vert,maximized_horz"),
+                   ("-b", "remove,maximized_vert,maximized_horz"), ("-b", "add,fullscreen")]:
+        wmctrl(*action)
+        size = wait_until(lambda: xvfb.size(window), lambda seen: seen != previous, 10,
+                          f"size after {action}")
+        wait_until(not_grey, lambda seen: seen[0] == 0, 5, f"grey at {size} after {action}")
+        previous = size
+    assert sorted(xvfb.children(window)) == SUBWINDOWS
+
+    classes = window.get_wm_class()
+    utf8_title = window.get_full_property(xvfb.x.intern_atom("_NET_WM_NAME"),
+                                          xvfb.x.intern_atom("UTF8_STRING")).value
+    assert (classes, utf8_title) == (("cheerleaders", "Cheerleaders"), TITLE.encode())
