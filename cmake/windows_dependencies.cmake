@@ -3,31 +3,21 @@
 #   libraries; no GLX, no X11.
 # - GLUT::GLUT: freeglut (with its GL/glut.h), built from the source of Debian's freeglut package as a static library
 #   (FREEGLUT_STATIC), so the program needs no freeglut DLL beside it.
-# - glm::glm: GLM's headers from the build host (header-only), seen through a folder that holds
-#   nothing else, so no other host header can shadow a MinGW-w64 one.
+# - glm::glm: GLM's headers from the build host (cmake/host_glm.cmake).
 include(ExternalProject)
 
 find_package(OpenGL REQUIRED COMPONENTS OpenGL)
 
-find_path(CHEER_GLM_INCLUDE_DIR glm/glm.hpp PATHS /usr/include NO_DEFAULT_PATH
-    NO_CMAKE_FIND_ROOT_PATH)
-if(NOT CHEER_GLM_INCLUDE_DIR)
-    message(FATAL_ERROR "GLM headers not found in /usr/include (Debian package libglm-dev)")
-endif()
-set(CHEER_GLM_ONLY ${CMAKE_BINARY_DIR}/glm-include)
-file(MAKE_DIRECTORY ${CHEER_GLM_ONLY})
-file(CREATE_LINK ${CHEER_GLM_INCLUDE_DIR}/glm ${CHEER_GLM_ONLY}/glm SYMBOLIC)
-add_library(glm::glm INTERFACE IMPORTED)
-set_target_properties(glm::glm PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${CHEER_GLM_ONLY})
+include(cmake/host_glm.cmake)
 
-# The source comes through tools/fetch_freeglut_source.sh (apt-get source with a private apt
+# The source comes through tools/fetch_debian_source.sh (apt-get source with a private apt
 # configuration in this build folder); it is fetched once and kept.
 set(CHEER_FREEGLUT_PREFIX ${CMAKE_BINARY_DIR}/freeglut)
 set(CHEER_FREEGLUT_LIBRARY ${CHEER_FREEGLUT_PREFIX}/lib/libglut.a)
 ExternalProject_Add(freeglut_static_build
     PREFIX ${CMAKE_BINARY_DIR}/freeglut-build
     SOURCE_DIR ${CMAKE_BINARY_DIR}/freeglut-src
-    DOWNLOAD_COMMAND ${PROJECT_SOURCE_DIR}/tools/fetch_freeglut_source.sh ${CMAKE_BINARY_DIR}
+    DOWNLOAD_COMMAND ${PROJECT_SOURCE_DIR}/tools/fetch_debian_source.sh freeglut ${CMAKE_BINARY_DIR}
     CMAKE_ARGS
         -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
         -DCMAKE_BUILD_TYPE=Release

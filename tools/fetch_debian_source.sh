@@ -1,15 +1,18 @@
 #!/bin/sh
-# Fetches and unpacks the source of Debian's freeglut package for the Windows build:
-# fetch_freeglut_source.sh DIR. The machine's apt lists binary packages only, so a private apt
-# configuration in DIR/apt adds a source entry for each archive that the machine's own apt sources
-# already name; the machine's apt set-up is read, never changed. The unpacked tree ends up in
-# DIR/freeglut-src; a second run finds it there and does nothing.
+# Fetches and unpacks the source of a Debian source package (freeglut for the Windows build,
+# freeglut and libglu for the web build): fetch_debian_source.sh PACKAGE DIR. The machine's apt
+# lists binary packages only, so a private apt configuration in DIR/apt adds a source entry for
+# each archive that the machine's own apt sources already name; the machine's apt set-up is read,
+# never changed. The unpacked tree ends up in DIR/PACKAGE-src; a second run finds it there and
+# does nothing.
 set -eu
 
-dir=$(mkdir -p "$1" && cd "$1" && pwd)
-if [ -f "$dir/freeglut-src/CMakeLists.txt" ]; then
+package=$1
+dir=$(mkdir -p "$2" && cd "$2" && pwd)
+if [ -f "$dir/$package-src/.fetched" ]; then
     exit 0
 fi
+say() { echo "fetch_debian_source $package: $*" >&2; }
 
 apt_dir="$dir/apt"
 rm -rf "$apt_dir"
@@ -45,7 +48,7 @@ for sources in /etc/apt/sources.list.d/*.sources; do
 done
 
 if ! grep -qs . "$apt_dir/sources.list" "$apt_dir"/sources.list.d/*.sources; then
-    echo "fetch_freeglut_source: the machine's apt configuration names no archive" >&2
+    say "the machine's apt configuration names no archive"
     exit 1
 fi
 
@@ -57,33 +60,38 @@ set -- -o "Dir::Etc::SourceList=$apt_dir/sources.list" \
     -o "APT::Sandbox::User=$user" \
     -o "Debug::NoLocking=1"
 
-# An archive that offers no sources only warns here; whether freeglut's source was found is what
-# decides, below.
+# An archive that offers no sources only warns here; whether the package's source was found is
+# what decides, below.
 fetch() {
-    apt-get "$@" -qq update || echo "fetch_freeglut_source: some source lists failed to load" >&2
-    (cd "$apt_dir/source" && apt-get "$@" -qq source freeglut)
+    apt-get "$@" -qq update || say "some source lists failed to load"
+    (cd "$apt_dir/source" && apt-get "$@" -qq source "$package")
+}
+unpacked() {
+    find "$apt_dir/source" -mindepth 1 -maxdepth 1 -type d | head -n 1
 }
 # A mirror may list a release's sources without carrying them all. Then the same archives'
-# previous stable release serves: the Windows build links freeglut statically, and any Debian
-# revision of it will do.
+# previous stable release serves: the builds link these libraries statically, and any Debian
+# revision of them will do. Failing that, the upstream tarball alone, when apt got it (and so
+# checked it against the archive's signed index), serves as well: the builds need none of
+# Debian's changes to it.
 if ! fetch "$@"; then
-    echo "fetch_freeglut_source: trying the archives' previous stable release" >&2
+    say "trying the archives' previous stable release"
     sed -i 's/^\(deb-src\(\[[^]]*\]\)\{0,1\}[[:space:]]\{1,\}\(\[[^]]*\][[:space:]]*\)\{0,1\}[^[:space:]]\{1,\}[[:space:]]\{1,\}\)[^[:space:]]\{1,\}/\1oldstable/' \
         "$apt_dir/sources.list"
     for sources in "$apt_dir"/sources.list.d/*.sources; do
         [ -f "$sources" ] && sed -i 's/^Suites:.*/Suites: oldstable/' "$sources"
     done
     rm -rf "$apt_dir/lists" && mkdir -p "$apt_dir/lists/partial"
-    fetch "$@" || {
-        echo "fetch_freeglut_source: apt-get source freeglut failed" >&2
-        exit 1
-    }
+    if ! fetch "$@" && [ -z "$(unpacked)" ]; then
+        orig=$(find "$apt_dir/source" -maxdepth 1 -name '*.orig.tar.*' | head -n 1)
+        [ -n "$orig" ] || { say "apt-get source failed"; exit 1; }
+        say "unpacking the upstream tarball $(basename "$orig") without Debian's changes"
+        tar -xf "$orig" -C "$apt_dir/source"
+    fi
 fi
 
-unpacked=$(find "$apt_dir/source" -mindepth 1 -maxdepth 1 -type d -name 'freeglut-*' | head -n 1)
-[ -n "$unpacked" ] && [ -f "$unpacked/CMakeLists.txt" ] || {
-    echo "fetch_freeglut_source: no unpacked freeglut tree" >&2
-    exit 1
-}
-rm -rf "$dir/freeglut-src"
-mv "$unpacked" "$dir/freeglut-src"
+tree=$(unpacked)
+[ -n "$tree" ] || { say "no unpacked tree"; exit 1; }
+rm -rf "${dir:?}/$package-src"
+mv "$tree" "$dir/$package-src"
+touch "$dir/$package-src/.fetched"
