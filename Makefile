@@ -5,11 +5,16 @@ FUZZ_SECONDS ?= 60
 WINDOWS_DIR := build-windows
 WINDOWS_ZIP := $(WINDOWS_DIR)/cheerleaders-windows-x64.zip
 WINDOWS_EXE ?=
+WEB_DIR := build-web
+WEB_PORT ?= 8000
+# The gl4es source archive of the web build, checked by its SHA-256; without one the build
+# fetches the same commit from upstream.
+GL4ES_ARCHIVE ?= $(abspath $(wildcard ../shared/deps/gl4es-17f0894e.tar.gz))
 
 RELEASES ?= bookworm trixie
 
 .PHONY: run test check check-fresh check-fresh-package build build-asan test-default test-asan \
-	bench fuzz pictures video samples soak windows package clean
+	bench fuzz pictures video samples soak windows web web-serve package clean
 
 run:
 	tools/install-deps.sh run
@@ -28,7 +33,9 @@ test:
 	tools/install-deps.sh package
 	$(MAKE) fuzz FUZZ_SECONDS=20
 	$(MAKE) windows
-	$(MAKE) test-default WINDOWS_EXE=$(CURDIR)/$(WINDOWS_DIR)/cheerleaders.exe
+	$(MAKE) web WEB_OPTIONAL=1
+	$(MAKE) test-default WINDOWS_EXE=$(CURDIR)/$(WINDOWS_DIR)/cheerleaders.exe \
+		WEB_PAGE=$(CURDIR)/$(WEB_DIR)/cheerleaders.html
 	$(MAKE) test-asan
 
 # The everyday loop: the pure and GL-context tests of the plain build, without the program-level
@@ -54,10 +61,11 @@ check-fresh-package: package
 		tools/check-fresh.sh $$release package $$(ls -t cheerleaders_*_*.deb | head -1) || exit 1; \
 	done
 
-# WINDOWS_EXE, when set, adds the tests of the Windows program under Wine (label windows).
+# WINDOWS_EXE, when set, adds the tests of the Windows program under Wine (label windows);
+# WEB_PAGE those of the web page in headless Chromium (label web).
 test-default:
 	cmake --preset default -DBUILD_TESTING=ON -DCHEER_BENCH=ON -DCHEER_ICONS=ON \
-		-DCHEER_WINDOWS_EXE=$(WINDOWS_EXE)
+		-DCHEER_WINDOWS_EXE=$(WINDOWS_EXE) -DCHEER_WEB_PAGE=$(WEB_PAGE)
 	cmake --build build -j $(JOBS)
 	ctest --preset default -j $(JOBS)
 
@@ -143,6 +151,34 @@ windows:
 	cd $(WINDOWS_DIR)/zip && zip -q -X ../$(notdir $(WINDOWS_ZIP)) *
 	@echo "Built $(WINDOWS_DIR)/cheerleaders.exe and $(WINDOWS_ZIP)"
 
+# The web page in build-web/: the program built with Emscripten (cheerleaders.js and .wasm), its
+# page, and the four textures the build host generates, packaged for its file system. With
+# WEB_OPTIONAL set (as `make test` does), a missing gl4es source leaves no page, with one line,
+# instead of failing.
+web:
+	tools/install-deps.sh web
+	cmake --preset default -DBUILD_TESTING=OFF -DCHEER_BENCH=OFF >/dev/null
+	cmake --build build -j $(JOBS) --target make_textures
+	mkdir -p $(WEB_DIR)/textures
+	build/make_textures $(WEB_DIR)/textures
+	@if ! cmake --preset web -DCHEER_GL4ES_ARCHIVE=$(GL4ES_ARCHIVE) \
+		-DCHEER_WEB_TEXTURES=$(CURDIR)/$(WEB_DIR)/textures; then \
+		rm -f $(WEB_DIR)/cheerleaders.html; \
+		if [ -n "$(WEB_OPTIONAL)" ] && [ -z "$(GL4ES_ARCHIVE)" ]; then \
+			echo "make web: no gl4es archive and no fetch from upstream: no web page to test"; \
+			exit 0; \
+		fi; \
+		exit 1; \
+	fi; \
+	cmake --build --preset web -j $(JOBS) && \
+	echo "Built $(WEB_DIR)/cheerleaders.html: make web-serve serves it"
+
+# Serves build-web/ on this machine only, for a browser here.
+web-serve:
+	test -f $(WEB_DIR)/cheerleaders.html || $(MAKE) web
+	@echo "Open http://127.0.0.1:$(WEB_PORT)/cheerleaders.html (Ctrl-C stops the server)"
+	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_DIR)
+
 clean:
-	rm -rf build build-asan build-fuzz build-windows
+	rm -rf build build-asan build-fuzz build-windows build-web
 	rm -f cheerleaders_*.deb

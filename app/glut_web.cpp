@@ -1,0 +1,447 @@
+// Windowing for the web page: the GLUT calls the program makes, answered on the page's one
+// WebGL canvas. The top-level window is the canvas; a subwindow is a region of it, drawn through
+// its own viewport and scissor, so the program's glViewport (app/web_viewport.h) is taken in the
+// window's own pixels.
+//
+// One GL context serves every window. The window that is current when the event loop starts (the
+// scene view) keeps its state on it; any other window draws between a push and a pop of the whole
+// attribute stack, starting from GL's defaults with its own matrices and viewport, which is all
+// the main window and the help panel keep between frames.
+//
+// The browser's animation frames drive the loop. Each delivers what GLUT's loop would: the first
+// reshape of each window, the redisplays posted, then one idle call. Keys come from the page as
+// GLUT delivers them, to the window under the pointer (the top-level one when the pointer is off
+// the canvas). The canvas keeps its picture between frames, so a window that does not redraw keeps
+// what it drew, as a window on a desktop does; a window that redraws paints over its subwindows'
+// regions too, so they draw again after it, in the same frame.
+#include "web/fg_internal.h"
+
+#include <GL/gl.h>
+#include <GL/glut.h>
+#include <emscripten.h>
+#include <emscripten/html5.h>
+#include <gl4esinit.h>
+
+#include <cstdlib>
+#include <cstring>
+
+extern "C" {
+// The font data built from freeglut's, and what gl4es does at a swap without EGL.
+extern SFG_Font fgFontHelvetica12;
+void gl4es_pre_swap();
+void gl4es_post_swap();
+}
+
+void* glutBitmapHelvetica12 = nullptr; // only its address matters: it names the font
+
+namespace {
+
+constexpr const char* CANVAS = "#canvas";
+constexpr int MAX_WINDOWS = 8;
+
+struct WebWindow {
+    int parent = 0;
+    int x = 0, y = 0; // from the canvas's top-left corner, y down
+    int width = 0, height = 0;
+    void (*display)() = nullptr;
+    void (*reshape)(int, int) = nullptr;
+    void (*keyboard)(unsigned char, int, int) = nullptr;
+    bool shown = false; // has had its first reshape
+    bool redisplay = false;
+    GLint viewport[4] = {0, 0, 0, 0}; // in the window's own pixels, from its bottom-left corner
+    GLfloat projection[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    GLfloat modelview[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    GLint matrixMode = GL_MODELVIEW;
+};
+
+// By window number; 0 is no window.
+WebWindow windows[MAX_WINDOWS + 1];
+int windowCount = 0;
+int current = 0;   // the window GLUT calls are about
+int onContext = 0; // the window whose state the context holds
+int home = 0;      // the window that keeps its state on the context; 0 until the loop starts
+void (*idle)() = nullptr;
+
+int initialWidth = 300, initialHeight = 300;
+
+// How many idle calls there have been, and how many there may be (negative: no limit).
+long idleCalls = 0;
+long idleLimit = -1;
+
+bool pointerOnCanvas = false;
+int pointerX = 0, pointerY = 0;
+
+EM_JS(void, setDocumentTitle, (const char* title), { document.title = UTF8ToString(title); });
+EM_JS(void, stopWithoutWebGL, (), { abort("this browser gives the page no WebGL"); });
+
+// What a fresh GL context has switched off, and the program might have switched on.
+constexpr GLenum OFF_BY_DEFAULT[] = {
+    GL_ALPHA_TEST,     GL_BLEND,         GL_COLOR_MATERIAL, GL_CULL_FACE,     GL_DEPTH_TEST,
+    GL_FOG,            GL_LIGHTING,      GL_LIGHT0,         GL_LIGHT1,        GL_LIGHT2,
+    GL_LIGHT3,         GL_LIGHT4,        GL_LIGHT5,         GL_LIGHT6,        GL_LIGHT7,
+    GL_LINE_SMOOTH,    GL_LINE_STIPPLE,  GL_NORMALIZE,      GL_POINT_SMOOTH,  GL_POLYGON_OFFSET_FILL,
+    GL_POLYGON_SMOOTH, GL_STENCIL_TEST,  GL_TEXTURE_1D,     GL_TEXTURE_2D,    GL_TEXTURE_GEN_S,
+    GL_TEXTURE_GEN_T,  GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q,
+};
+
+int canvasHeight() {
+    return windows[1].height;
+}
+
+// The window's viewport and scissor, in the canvas's pixels from its bottom-left corner.
+void placeWindow(const WebWindow& window) {
+    const int bottom = canvasHeight() - window.y - window.height;
+    glScissor(window.x, bottom, window.width, window.height);
+    // gl4es's header gives every GL function gl4es's own name; this is the real glViewport.
+    gl4es_glViewport(window.x + window.viewport[0], bottom + window.viewport[1],
+                      window.viewport[2], window.viewport[3]);
+}
+
+void saveMatrices(WebWindow& window) {
+    glGetIntegerv(GL_MATRIX_MODE, &window.matrixMode);
+    glGetFloatv(GL_PROJECTION_MATRIX, window.projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, window.modelview);
+}
+
+void loadMatrices(const WebWindow& window) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(window.projection);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(window.modelview);
+    glMatrixMode(static_cast<GLenum>(window.matrixMode));
+}
+
+// Hands the context to another window: its state, matrices, viewport and scissor.
+void putOnContext(int id) {
+    if (id == onContext) {
+        return;
+    }
+    // gl4es draws text at a flush: the window the text belongs to must still be on.
+    glFlush();
+    saveMatrices(windows[onContext]);
+    if (onContext != home) {
+        glPopClientAttrib();
+        glPopAttrib();
+    }
+    if (id != home) {
+        glPushAttrib(GL_ALL_ATTRIB_BITS);
+        glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+        for (GLenum capability : OFF_BY_DEFAULT) {
+            glDisable(capability);
+        }
+        glEnable(GL_SCISSOR_TEST);
+    }
+    onContext = id;
+    loadMatrices(windows[id]);
+    placeWindow(windows[id]);
+}
+
+void makeCurrent(int id) {
+    current = id;
+    // Before the loop the current window's calls are all set-up of the context itself.
+    if (home == 0) {
+        onContext = id;
+    } else {
+        putOnContext(id);
+    }
+}
+
+// The deepest window whose region holds the point of the canvas.
+int windowAt(int x, int y) {
+    int found = 1;
+    for (int id = 2; id <= windowCount; ++id) {
+        const WebWindow& w = windows[id];
+        if (x >= w.x && x < w.x + w.width && y >= w.y && y < w.y + w.height) {
+            found = id;
+        }
+    }
+    return found;
+}
+
+// The character GLUT's keyboard callback gets for a key of the page (the key's text, as the
+// page's keyboard layout and Shift make it), or -1 for a key that has none.
+int keyCharacter(const char* key) {
+    const auto* text = reinterpret_cast<const unsigned char*>(key);
+    if (text[0] != 0 && text[1] == 0 && text[0] < 0x80) {
+        return text[0];
+    }
+    // One two-byte UTF-8 character from Latin-1's upper half.
+    if ((text[0] & 0xe0) == 0xc0 && (text[1] & 0xc0) == 0x80 && text[2] == 0) {
+        const int code = ((text[0] & 0x1f) << 6) | (text[1] & 0x3f);
+        return code < 256 ? code : -1;
+    }
+    const struct {
+        const char* name;
+        int character;
+    } named[] = {{"Enter", 13}, {"Tab", 9}, {"Escape", 27}, {"Backspace", 8}, {"Delete", 127}};
+    for (const auto& n : named) {
+        if (std::strcmp(key, n.name) == 0) {
+            return n.character;
+        }
+    }
+    return -1;
+}
+
+EM_BOOL onKeyDown(int /*type*/, const EmscriptenKeyboardEvent* event, void* /*data*/) {
+    // Shortcuts with Ctrl, Alt or Meta stay the browser's.
+    if (event->ctrlKey || event->altKey || event->metaKey) {
+        return EM_FALSE;
+    }
+    const int character = keyCharacter(event->key);
+    if (character < 0) {
+        return EM_FALSE;
+    }
+    const int target = pointerOnCanvas ? windowAt(pointerX, pointerY) : 1;
+    const WebWindow& window = windows[target];
+    if (window.keyboard != nullptr) {
+        makeCurrent(target);
+        window.keyboard(static_cast<unsigned char>(character), pointerX - window.x,
+                        pointerY - window.y);
+    }
+    // Taken either way, so that a space does not scroll the page.
+    return EM_TRUE;
+}
+
+EM_BOOL onPointer(int type, const EmscriptenMouseEvent* event, void* /*data*/) {
+    pointerOnCanvas = type != EMSCRIPTEN_EVENT_MOUSELEAVE;
+    pointerX = static_cast<int>(event->targetX);
+    pointerY = static_cast<int>(event->targetY);
+    return EM_FALSE;
+}
+
+// Whether the window is a subwindow of `ancestor`, at any depth.
+bool isInside(int id, int ancestor) {
+    for (int parent = windows[id].parent; parent != 0; parent = windows[parent].parent) {
+        if (parent == ancestor) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// One turn of GLUT's loop.
+void runFrame() {
+    for (int id = 1; id <= windowCount; ++id) {
+        WebWindow& window = windows[id];
+        if (!window.shown) {
+            window.shown = true;
+            window.redisplay = true;
+            makeCurrent(id);
+            if (window.reshape != nullptr) {
+                window.reshape(window.width, window.height);
+            } else {
+                glViewport(0, 0, window.width, window.height);
+            }
+        }
+    }
+    for (int id = 1; id <= windowCount; ++id) {
+        WebWindow& window = windows[id];
+        if (window.redisplay && window.display != nullptr) {
+            window.redisplay = false;
+            const int was = current;
+            makeCurrent(id);
+            window.display();
+            makeCurrent(was);
+            // Its picture covers its subwindows' regions: they draw again, after it (a window
+            // is made after its parent, so its number is higher).
+            for (int child = id + 1; child <= windowCount; ++child) {
+                if (isInside(child, id)) {
+                    windows[child].redisplay = true;
+                }
+            }
+        }
+    }
+    if (idle != nullptr && (idleLimit < 0 || idleCalls < idleLimit)) {
+        ++idleCalls;
+        idle();
+    }
+}
+
+void mainFramebufferSize(int* width, int* height) {
+    *width = windows[1].width;
+    *height = windows[1].height;
+}
+
+// The WebGL context of the canvas, made current, and gl4es started on it.
+void createContext(int width, int height) {
+    emscripten_set_canvas_element_size(CANVAS, width, height);
+    EmscriptenWebGLContextAttributes attributes;
+    emscripten_webgl_init_context_attributes(&attributes);
+    attributes.alpha = EM_FALSE;
+    attributes.depth = EM_TRUE;
+    attributes.stencil = EM_FALSE;
+    attributes.antialias = EM_FALSE;
+    attributes.preserveDrawingBuffer = EM_TRUE;
+    attributes.majorVersion = 1;
+    attributes.minorVersion = 0;
+    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context =
+        emscripten_webgl_create_context(CANVAS, &attributes);
+    if (context <= 0) {
+        stopWithoutWebGL();
+    }
+    emscripten_webgl_make_context_current(context);
+    // No start-up banner among the program's console lines.
+    setenv("LIBGL_NOBANNER", "1", 1);
+    set_getmainfbsize(mainFramebufferSize);
+    initialize_gl4es();
+}
+
+int createWindow(int parent, int x, int y, int width, int height) {
+    if (windowCount == MAX_WINDOWS) {
+        return 0;
+    }
+    const int id = ++windowCount;
+    WebWindow& window = windows[id];
+    window.parent = parent;
+    window.x = parent != 0 ? windows[parent].x + x : 0;
+    window.y = parent != 0 ? windows[parent].y + y : 0;
+    window.width = width;
+    window.height = height;
+    window.viewport[2] = width;
+    window.viewport[3] = height;
+    makeCurrent(id);
+    return id;
+}
+
+} // namespace
+
+void windowViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
+    WebWindow& window = windows[onContext];
+    window.viewport[0] = x;
+    window.viewport[1] = y;
+    window.viewport[2] = width;
+    window.viewport[3] = height;
+    placeWindow(window);
+}
+
+extern "C" {
+
+// For the page: hold the show after this many idle calls (a negative number lets it run on),
+// and how many there have been.
+EMSCRIPTEN_KEEPALIVE void webHoldAfterIdleCalls(long calls) {
+    idleLimit = calls;
+}
+
+EMSCRIPTEN_KEEPALIVE long webIdleCalls() {
+    return idleCalls;
+}
+
+} // extern "C"
+
+void glutInit(int* /*argc*/, char** /*argv*/) {}
+
+void glutInitDisplayMode(unsigned int /*mode*/) {}
+
+void glutInitWindowSize(int width, int height) {
+    initialWidth = width;
+    initialHeight = height;
+}
+
+void glutInitWindowPosition(int /*x*/, int /*y*/) {}
+
+int glutCreateWindow(const char* title) {
+    if (windowCount != 0) {
+        return 0; // the page has one canvas
+    }
+    createContext(initialWidth, initialHeight);
+    setDocumentTitle(title);
+    return createWindow(0, 0, 0, initialWidth, initialHeight);
+}
+
+int glutCreateSubWindow(int parent, int x, int y, int width, int height) {
+    if (parent < 1 || parent > windowCount) {
+        return 0;
+    }
+    return createWindow(parent, x, y, width, height);
+}
+
+void glutSetWindow(int id) {
+    if (id >= 1 && id <= windowCount) {
+        makeCurrent(id);
+    }
+}
+
+int glutGetWindow() {
+    return current;
+}
+
+void glutDisplayFunc(void (*callback)()) {
+    windows[current].display = callback;
+}
+
+void glutReshapeFunc(void (*callback)(int, int)) {
+    windows[current].reshape = callback;
+}
+
+void glutKeyboardFunc(void (*callback)(unsigned char, int, int)) {
+    windows[current].keyboard = callback;
+}
+
+void glutIdleFunc(void (*callback)()) {
+    idle = callback;
+}
+
+void glutPostRedisplay() {
+    windows[current].redisplay = true;
+}
+
+void glutPostWindowRedisplay(int id) {
+    if (id >= 1 && id <= windowCount) {
+        windows[id].redisplay = true;
+    }
+}
+
+void glutSwapBuffers() {
+    // The browser shows the canvas when the animation frame ends.
+    gl4es_pre_swap();
+    gl4es_post_swap();
+}
+
+int glutGet(GLenum what) {
+    const WebWindow& window = windows[current];
+    switch (what) {
+    case GLUT_WINDOW_X:
+        return window.x;
+    case GLUT_WINDOW_Y:
+        return window.y;
+    case GLUT_WINDOW_WIDTH:
+        return window.width;
+    case GLUT_WINDOW_HEIGHT:
+        return window.height;
+    case GLUT_WINDOW_PARENT:
+        return window.parent;
+    case GLUT_ELAPSED_TIME:
+        return static_cast<int>(emscripten_get_now());
+    default:
+        return 0;
+    }
+}
+
+void glutBitmapCharacter(void* font, int character) {
+    if (font != GLUT_BITMAP_HELVETICA_12 || character < 1 || character >= 256) {
+        return;
+    }
+    const SFG_Font& face = fgFontHelvetica12;
+    const GLubyte* glyph = face.Characters[character];
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glBitmap(glyph[0], face.Height, face.xorig, face.yorig, static_cast<float>(glyph[0]), 0.0f,
+             glyph + 1);
+    glPopClientAttrib();
+}
+
+void glutMainLoop() {
+    home = current;
+    onContext = home;
+    glEnable(GL_SCISSOR_TEST);
+    placeWindow(windows[home]);
+    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, onKeyDown);
+    emscripten_set_mousemove_callback(CANVAS, nullptr, EM_FALSE, onPointer);
+    emscripten_set_mouseenter_callback(CANVAS, nullptr, EM_FALSE, onPointer);
+    emscripten_set_mouseleave_callback(CANVAS, nullptr, EM_FALSE, onPointer);
+    // One turn per animation frame of the browser; this never returns.
+    emscripten_set_main_loop(runFrame, 0, EM_TRUE);
+}
