@@ -280,8 +280,11 @@ void createContext(int width, int height) {
         stopWithoutWebGL();
     }
     emscripten_webgl_make_context_current(context);
-    // No start-up banner among the program's console lines.
+    // No start-up banner among the program's console lines. WebGL takes pictures whose sides are
+    // not powers of two only without repeating or mipmaps, which OpenGL 2.0 promises: gl4es
+    // reports 1.5, so that a picture is scaled first as for any OpenGL that needs it.
     setenv("LIBGL_NOBANNER", "1", 1);
+    setenv("LIBGL_GL", "15", 1);
     set_getmainfbsize(mainFramebufferSize);
     initialize_gl4es();
 }

@@ -1,6 +1,6 @@
 """Fixtures of the program-level tests: a private X server, optionally with a window manager on
 it, a working directory holding the four textures, and the program started there (ended when the
-test ends)."""
+test ends); or the web page in headless Chromium."""
 
 import subprocess
 
@@ -51,3 +51,17 @@ def start_program(xvfb, run_dir):
 @pytest.fixture
 def program(start_program):
     return start_program()
+
+
+@pytest.fixture
+def start_page():
+    """start_page(directory, query=""): the web page in that folder, closed after the test."""
+    pages = []
+
+    def start(directory, query=""):
+        pages.append(harness.WebPage(directory, query))
+        return pages[-1]
+
+    yield start
+    for page in pages:
+        page.close()
