@@ -14,7 +14,7 @@ GL4ES_ARCHIVE ?= $(abspath $(wildcard ../shared/deps/gl4es-17f0894e.tar.gz))
 RELEASES ?= bookworm trixie
 
 .PHONY: run test check check-fresh check-fresh-package build build-asan test-default test-asan \
-	bench fuzz pictures video samples soak windows web web-serve package clean
+	bench fuzz pictures video samples soak windows web web-serve web-budgets package clean
 
 run:
 	tools/install-deps.sh run
@@ -172,6 +172,11 @@ web:
 	fi; \
 	cmake --build --preset web -j $(JOBS) && \
 	echo "Built $(WEB_DIR)/cheerleaders.html: make web-serve serves it"
+
+# The web page's budgets in headless Chromium: sizes, the first frame, each frame's work.
+web-budgets:
+	test -f $(WEB_DIR)/cheerleaders.html || $(MAKE) web
+	tools/web_page.py $(WEB_DIR)
 
 # Serves build-web/ on this machine only, for a browser here.
 web-serve:

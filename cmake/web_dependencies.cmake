@@ -19,19 +19,20 @@ set(CHEER_GL4ES_ARCHIVE "" CACHE FILEPATH
 
 file(GLOB gl4es_patches ${PROJECT_SOURCE_DIR}/web/gl4es-*.patch)
 set(gl4es_patch_command ${PROJECT_SOURCE_DIR}/tools/apply_patches.sh ${gl4es_patches})
+# Fetched and patched at configure time, so that a missing source stops the configuration; it is
+# built below as a project of its own (SOURCE_SUBDIR names no CMakeLists.txt, so nothing of it is
+# added to this one).
 if(CHEER_GL4ES_ARCHIVE)
     FetchContent_Declare(gl4es URL ${CHEER_GL4ES_ARCHIVE} URL_HASH SHA256=${CHEER_GL4ES_SHA256}
-        DOWNLOAD_EXTRACT_TIMESTAMP TRUE PATCH_COMMAND ${gl4es_patch_command})
+        DOWNLOAD_EXTRACT_TIMESTAMP TRUE PATCH_COMMAND ${gl4es_patch_command}
+        SOURCE_SUBDIR built-apart)
 else()
     message(STATUS "gl4es: no archive given (CHEER_GL4ES_ARCHIVE); fetching its commit upstream")
     FetchContent_Declare(gl4es GIT_REPOSITORY https://github.com/ptitSeb/gl4es.git
-        GIT_TAG ${CHEER_GL4ES_COMMIT} PATCH_COMMAND ${gl4es_patch_command})
+        GIT_TAG ${CHEER_GL4ES_COMMIT} PATCH_COMMAND ${gl4es_patch_command}
+        SOURCE_SUBDIR built-apart)
 endif()
-# Fetched and patched at configure time, so that a missing source stops the configuration.
-FetchContent_GetProperties(gl4es)
-if(NOT gl4es_POPULATED)
-    FetchContent_Populate(gl4es)
-endif()
+FetchContent_MakeAvailable(gl4es)
 
 # gl4es puts its library into its own source tree, so its own build runs every time and finds
 # out there whether anything is to do. Without the X11 and EGL layers the program creates the

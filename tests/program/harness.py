@@ -1,28 +1,24 @@
 """Drives the real cheerleaders program from outside: a private Xvfb, the program started in a
 working directory of the test's choosing, its console lines, its windows through python-xlib,
 keys through the X server, and pictures as NumPy arrays; or the web page in headless Chromium,
-through the DevTools protocol.
+through the DevTools protocol (tools/web_page.py).
 
 Every look at the running program waits for what it expects: wait_until polls until the
 condition holds or the deadline passes, and then fails with what it saw last."""
 
-import base64
-import functools
-import http.server
-import io
-import json
 import os
 import select
-import shutil
 import signal
 import subprocess
-import tempfile
-import threading
+import sys
 import time
 
 import numpy
 from PIL import Image
 from Xlib import X, display as xdisplay, error as xerror
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from web_page import WebPage  # noqa: E402,F401
 
 TITLE = "Dorv's OKSA Robot Cheerleaders"
 SHOW_LINES = ["finished walking", "finished spelling letter"] * 4
@@ -260,148 +256,3 @@ def snapshot(xvfb, out_prefix, ticks, keys=b"", main=False, env=None, textures=N
 def resident_kib(pid):
     with open(f"/proc/{pid}/status") as status:
         return next(int(line.split()[1]) for line in status if line.startswith("VmRSS:"))
-
-
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
-# Counts how long each animation frame's work takes, with the page's own clock.
-FRAME_TIMER = """
-window.frameTimes = [];
-const requestFrame = window.requestAnimationFrame.bind(window);
-window.requestAnimationFrame = callback => requestFrame(time => {
-    const start = performance.now();
-    callback(time);
-    window.frameTimes.push([start, performance.now() - start]);
-});
-"""
-
-
-class WebPage:
-    """The web page in headless Chromium (SwiftShader's WebGL), served from its folder on a
-    loopback port and driven through the DevTools protocol on a pipe; its console lines are
-    read as they come."""
-
-    def __init__(self, directory, query=""):
-        self.lines = []
-        self.errors = []
-        self.session = None
-        self._next_id = 0
-        self._pending = b""
-        self.server = http.server.ThreadingHTTPServer(
-            ("127.0.0.1", 0), functools.partial(QuietHandler, directory=str(directory)))
-        threading.Thread(target=self.server.serve_forever, daemon=True).start()
-        self.profile = tempfile.mkdtemp()
-        # The browser reads commands from its descriptor 3 and writes to 4.
-        commands, self._commands = os.pipe()
-        self._replies, replies = os.pipe()
-
-        def descriptors():
-            reading, writing = os.dup(commands), os.dup(replies)
-            os.dup2(reading, 3)
-            os.dup2(writing, 4)
-
-        self.process = subprocess.Popen(
-            ["chromium", "--headless", "--no-sandbox", "--remote-debugging-pipe",
-             "--enable-unsafe-swiftshader", "--no-first-run", "--disable-background-networking",
-             "--disable-component-update", "--disable-sync", f"--user-data-dir={self.profile}",
-             "about:blank"],
-            pass_fds=(3, 4), preexec_fn=descriptors, stdin=subprocess.DEVNULL,
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(commands)
-        os.close(replies)
-        target = self.call("Target.createTarget", url="about:blank")["targetId"]
-        self.session = self.call("Target.attachToTarget", targetId=target,
-                                 flatten=True)["sessionId"]
-        for domain in ("Runtime", "Page"):
-            self.call(domain + ".enable")
-        self.call("Page.addScriptToEvaluateOnNewDocument", source=FRAME_TIMER)
-        port = self.server.server_address[1]
-        self.call("Page.navigate", url=f"http://127.0.0.1:{port}/cheerleaders.html{query}")
-        wait_until(lambda: self.evaluate("typeof Module === 'object' && Module.calledRun === true"),
-                   bool, 60, f"the program did not start: {self.errors}")
-
-    def _receive(self, timeout):
-        """The next message, or None when none comes in time."""
-        deadline = time.monotonic() + timeout
-        while b"\0" not in self._pending:
-            ready, _, _ = select.select([self._replies], [], [],
-                                        max(0, deadline - time.monotonic()))
-            if not ready:
-                return None
-            chunk = os.read(self._replies, 1 << 20)
-            assert chunk, "Chromium ended"
-            self._pending += chunk
-        message, self._pending = self._pending.split(b"\0", 1)
-        message = json.loads(message)
-        if message.get("method") == "Runtime.consoleAPICalled":
-            text = " ".join(str(arg.get("value", "")) for arg in message["params"]["args"])
-            (self.lines if message["params"]["type"] == "log" else self.errors).append(text)
-        elif message.get("method") == "Runtime.exceptionThrown":
-            self.errors.append(str(message["params"]["exceptionDetails"]))
-        return message
-
-    def call(self, method, timeout=60, **params):
-        self._next_id += 1
-        message = {"id": self._next_id, "method": method, "params": params}
-        if self.session:
-            message["sessionId"] = self.session
-        os.write(self._commands, json.dumps(message).encode() + b"\0")
-        deadline = time.monotonic() + timeout
-        while True:
-            reply = self._receive(max(0, deadline - time.monotonic()))
-            assert reply is not None, f"no answer to {method}"
-            if reply.get("id") == self._next_id:
-                assert "error" not in reply, f"{method}: {reply['error']}"
-                return reply["result"]
-
-    def evaluate(self, expression, timeout=60):
-        """The value of a JavaScript expression in the page (awaited, if it is a promise)."""
-        result = self.call("Runtime.evaluate", timeout, expression=expression,
-                           returnByValue=True, awaitPromise=True)
-        assert "exceptionDetails" not in result, f"{expression}: {result['exceptionDetails']}"
-        return result["result"].get("value")
-
-    def wait_for_lines(self, count, timeout):
-        deadline = time.monotonic() + timeout
-        while len(self.lines) < count and time.monotonic() < deadline:
-            self._receive(min(0.5, max(0, deadline - time.monotonic())))
-        return self.lines
-
-    def hold_after(self, idle_calls, timeout=120):
-        """Lets the program's loop run to this many idle calls, and waits until the frame after
-        the last of them is drawn."""
-        self.evaluate(f"Module._webHoldAfterIdleCalls({idle_calls})")
-        wait_until(lambda: self.evaluate("Module._webIdleCalls()"),
-                   lambda calls: calls >= idle_calls, timeout, f"{idle_calls} idle calls")
-        self.next_frames()
-
-    def next_frames(self, count=2):
-        self.evaluate("new Promise(done => { const next = n => n ? requestAnimationFrame(() =>"
-                      f" next(n - 1)) : done(); next({count}); }})")
-
-    def picture(self, geometry=(0, 0, 500, 500)):
-        """What the canvas shows, or a region (x, y, width, height) of it, as an RGB array."""
-        url = self.evaluate("document.getElementById('canvas').toDataURL()")
-        png = Image.open(io.BytesIO(base64.b64decode(url.split(",", 1)[1])))
-        x, y, width, height = geometry
-        return numpy.asarray(png.convert("RGB"))[y:y + height, x:x + width]
-
-    def type_keys(self, keys, shift=False):
-        """Types the characters as key presses of the page, with Shift held for upper case."""
-        for key in keys:
-            code = "Space" if key == " " else "Key" + key.upper()
-            for kind in ("keyDown", "keyUp"):
-                self.call("Input.dispatchKeyEvent", type=kind, key=key, code=code,
-                          text=key if kind == "keyDown" else "", modifiers=8 if shift else 0,
-                          windowsVirtualKeyCode=ord(key.upper()))
-
-    def close(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            self.process.wait(30)
-        self.server.shutdown()
-        shutil.rmtree(self.profile, ignore_errors=True)
-

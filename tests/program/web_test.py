@@ -63,13 +63,8 @@ def test_show_lines_pictures_and_keys(start_page):
     page.next_frames()
     assert numpy.array_equal(page.picture(SCENE_GEOMETRY), side), "the view did not come back"
 
-    frames = page.evaluate("frameTimes")
-    durations = sorted(duration for _, duration in frames)
     print(f"share of pixels off by more than {LEVELS} levels:",
           ", ".join(f"{name} {share:.2%}" for name, share in shares.items()))
-    print(f"frames: {len(frames)}, first drawn {frames[0][0] + frames[0][1]:.0f} ms after the "
-          f"page began to load; frame work median {durations[len(durations) // 2]:.2f} ms, "
-          f"largest {durations[-1]:.2f} ms")
     over = {name: share for name, share in shares.items() if share > MAX_SHARES[name]}
     assert not over, f"pictures differ from their references: {over}"
     assert page.errors == []

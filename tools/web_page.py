@@ -1,0 +1,201 @@
+#!/usr/bin/python3
+"""Drives the web page (make web) in headless Chromium with SwiftShader's WebGL: the page served
+from its folder on a loopback port, the browser driven through the DevTools protocol on a pipe,
+the program's console lines read as they come, its canvas read as pictures, keys typed into it.
+The web tests use it; run as a program, it measures the page's budgets:
+
+    web_page.py PAGE_DIR
+
+prints the files' sizes, when the first frame was drawn, and how long each animation frame's
+work took over the whole show (median, 99th percentile, largest) against the 60 Hz budget."""
+
+import base64
+import functools
+import http.server
+import io
+import json
+import os
+import select
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+import numpy
+from PIL import Image
+
+FRAME_BUDGET_MS = 1000 / 60
+PAGE_FILES = ["cheerleaders.html", "cheerleaders.js", "cheerleaders.wasm", "cheerleaders.data",
+              "cheerleaders.data.js"]
+# Times each animation frame's work with the page's own clock, from the page's first script on.
+FRAME_TIMER = """
+window.frameTimes = [];
+const requestFrame = window.requestAnimationFrame.bind(window);
+window.requestAnimationFrame = callback => requestFrame(time => {
+    const start = performance.now();
+    callback(time);
+    window.frameTimes.push([start, performance.now() - start]);
+});
+"""
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def wait_for(look, what, timeout):
+    deadline = time.monotonic() + timeout
+    while not (seen := look()):
+        assert time.monotonic() < deadline, what
+        time.sleep(0.1)
+    return seen
+
+
+class WebPage:
+    """The page in headless Chromium, started at once; close() ends both browser and server."""
+
+    def __init__(self, directory, query=""):
+        self.lines, self.errors = [], []
+        self.session, self._next_id, self._pending = None, 0, b""
+        self.server = http.server.ThreadingHTTPServer(
+            ("127.0.0.1", 0), functools.partial(QuietHandler, directory=str(directory)))
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.profile = tempfile.mkdtemp()
+        # The browser reads commands from its descriptor 3 and answers on 4.
+        commands, self._commands = os.pipe()
+        self._answers, answers = os.pipe()
+
+        def descriptors():
+            reading, writing = os.dup(commands), os.dup(answers)
+            os.dup2(reading, 3)
+            os.dup2(writing, 4)
+
+        self.process = subprocess.Popen(
+            ["chromium", "--headless", "--no-sandbox", "--remote-debugging-pipe",
+             "--enable-unsafe-swiftshader", "--no-first-run", "--disable-background-networking",
+             "--disable-component-update", "--disable-sync", f"--user-data-dir={self.profile}",
+             "about:blank"],
+            pass_fds=(3, 4), preexec_fn=descriptors, stdin=subprocess.DEVNULL,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(commands)
+        os.close(answers)
+        target = self.call("Target.createTarget", url="about:blank")["targetId"]
+        self.session = self.call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
+        self.call("Runtime.enable")
+        self.call("Page.enable")
+        self.call("Page.addScriptToEvaluateOnNewDocument", source=FRAME_TIMER)
+        self.call("Page.navigate", url=f"http://127.0.0.1:{self.server.server_address[1]}"
+                                       f"/cheerleaders.html{query}")
+        wait_for(lambda: self.evaluate("typeof Module === 'object' && Boolean(Module.calledRun)"),
+                 f"the program did not start: {self.errors}", 60)
+
+    def _receive(self, timeout):
+        """Takes in the next message (console lines on the way), or None when none comes."""
+        while b"\0" not in self._pending:
+            if not select.select([self._answers], [], [], timeout)[0]:
+                return None
+            chunk = os.read(self._answers, 1 << 20)
+            assert chunk, "Chromium ended"
+            self._pending += chunk
+        message, self._pending = self._pending.split(b"\0", 1)
+        message = json.loads(message)
+        if message.get("method") == "Runtime.consoleAPICalled":
+            params = message["params"]
+            text = " ".join(str(arg.get("value", "")) for arg in params["args"])
+            (self.lines if params["type"] == "log" else self.errors).append(text)
+        elif message.get("method") == "Runtime.exceptionThrown":
+            self.errors.append(str(message["params"]["exceptionDetails"]))
+        return message
+
+    def call(self, method, **params):
+        self._next_id += 1
+        message = {"id": self._next_id, "method": method, "params": params}
+        if self.session:
+            message["sessionId"] = self.session
+        os.write(self._commands, json.dumps(message).encode() + b"\0")
+        while True:
+            answer = self._receive(120)
+            assert answer is not None, f"no answer to {method}"
+            if answer.get("id") == self._next_id:
+                assert "error" not in answer, f"{method}: {answer['error']}"
+                return answer["result"]
+
+    def evaluate(self, expression):
+        """The value of a JavaScript expression in the page, a promise's once it settles."""
+        result = self.call("Runtime.evaluate", expression=expression, returnByValue=True,
+                           awaitPromise=True)
+        assert "exceptionDetails" not in result, f"{expression}: {result['exceptionDetails']}"
+        return result["result"].get("value")
+
+    def wait_for_lines(self, count, timeout):
+        deadline = time.monotonic() + timeout
+        while len(self.lines) < count and time.monotonic() < deadline:
+            self._receive(min(0.5, max(0, deadline - time.monotonic())))
+        return self.lines
+
+    def hold_after(self, idle_calls, timeout=120):
+        """Lets the program run to this many idle calls; returns once the frame after the last
+        of them is drawn."""
+        self.evaluate(f"Module._webHoldAfterIdleCalls({idle_calls})")
+        wait_for(lambda: self.evaluate("Module._webIdleCalls()") >= idle_calls,
+                 f"{idle_calls} idle calls", timeout)
+        self.next_frames()
+
+    def next_frames(self, count=2):
+        self.evaluate("new Promise(done => { const next = n => n ? requestAnimationFrame(() =>"
+                      f" next(n - 1)) : done(); next({count}); }})")
+
+    def picture(self, geometry=(0, 0, 500, 500)):
+        """What the canvas shows, or a region (x, y, width, height) of it, as an RGB array."""
+        url = self.evaluate("document.getElementById('canvas').toDataURL()")
+        png = Image.open(io.BytesIO(base64.b64decode(url.split(",", 1)[1])))
+        x, y, width, height = geometry
+        return numpy.asarray(png.convert("RGB"))[y:y + height, x:x + width]
+
+    def type_keys(self, keys, shift=False):
+        """Types the characters as key presses of the page, with Shift held for upper case."""
+        for key in keys:
+            code = "Space" if key == " " else "Key" + key.upper()
+            for kind in ("keyDown", "keyUp"):
+                self.call("Input.dispatchKeyEvent", type=kind, key=key, code=code,
+                          text=key if kind == "keyDown" else "", modifiers=8 if shift else 0,
+                          windowsVirtualKeyCode=ord(key.upper()))
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            self.process.wait(30)
+        self.server.shutdown()
+        shutil.rmtree(self.profile, ignore_errors=True)
+
+
+def measure(directory):
+    sizes = {name: os.path.getsize(os.path.join(directory, name)) for name in PAGE_FILES}
+    print("files:", ", ".join(f"{name} {size / 1e6:.2f} MB" for name, size in sizes.items()),
+          f"(all {sum(sizes.values()) / 1e6:.2f} MB)")
+    page = WebPage(directory)
+    try:
+        page.wait_for_lines(8, 300)
+        page.next_frames(60)
+        frames = page.evaluate("frameTimes")
+        idle_calls = page.evaluate("Module._webIdleCalls()")
+    finally:
+        page.close()
+    work = sorted(duration for _, duration in frames)
+    seconds = (frames[-1][0] - frames[0][0]) / 1000
+    print(f"first frame drawn {frames[0][0] + frames[0][1]:.0f} ms after the page began to load")
+    print(f"{len(frames)} frames in {seconds:.1f} s ({len(frames) / seconds:.1f} frames/s), "
+          f"{idle_calls} idle calls")
+    print(f"frame work: median {statistics.median(work):.1f} ms, 99th percentile "
+          f"{work[len(work) * 99 // 100]:.1f} ms, largest {work[-1]:.1f} ms; over the "
+          f"{FRAME_BUDGET_MS:.1f} ms budget: "
+          + ", ".join(f"frame {i} {duration:.0f} ms" for i, (_, duration) in enumerate(frames)
+                      if duration > FRAME_BUDGET_MS))
+
+
+if __name__ == "__main__":
+    measure(sys.argv[1])
