@@ -18,12 +18,11 @@
 
 #include <GL/gl.h>
 #include <GL/glut.h>
+#include <cstdlib>
+#include <cstring>
 #include <emscripten.h>
 #include <emscripten/html5.h>
 #include <gl4esinit.h>
-
-#include <cstdlib>
-#include <cstring>
 
 extern "C" {
 // The font data built from freeglut's, and what gl4es does at a swap without EGL.
@@ -76,12 +75,13 @@ EM_JS(void, stopWithoutWebGL, (), { abort("this browser gives the page no WebGL"
 
 // What a fresh GL context has switched off, and the program might have switched on.
 constexpr GLenum OFF_BY_DEFAULT[] = {
-    GL_ALPHA_TEST,     GL_BLEND,         GL_COLOR_MATERIAL, GL_CULL_FACE,     GL_DEPTH_TEST,
-    GL_FOG,            GL_LIGHTING,      GL_LIGHT0,         GL_LIGHT1,        GL_LIGHT2,
-    GL_LIGHT3,         GL_LIGHT4,        GL_LIGHT5,         GL_LIGHT6,        GL_LIGHT7,
-    GL_LINE_SMOOTH,    GL_LINE_STIPPLE,  GL_NORMALIZE,      GL_POINT_SMOOTH,  GL_POLYGON_OFFSET_FILL,
-    GL_POLYGON_SMOOTH, GL_STENCIL_TEST,  GL_TEXTURE_1D,     GL_TEXTURE_2D,    GL_TEXTURE_GEN_S,
-    GL_TEXTURE_GEN_T,  GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q,
+    GL_ALPHA_TEST,     GL_BLEND,         GL_COLOR_MATERIAL, GL_CULL_FACE,
+    GL_DEPTH_TEST,     GL_FOG,           GL_LIGHTING,       GL_LIGHT0,
+    GL_LIGHT1,         GL_LIGHT2,        GL_LIGHT3,         GL_LIGHT4,
+    GL_LIGHT5,         GL_LIGHT6,        GL_LIGHT7,         GL_LINE_SMOOTH,
+    GL_LINE_STIPPLE,   GL_NORMALIZE,     GL_POINT_SMOOTH,   GL_POLYGON_OFFSET_FILL,
+    GL_POLYGON_SMOOTH, GL_STENCIL_TEST,  GL_TEXTURE_1D,     GL_TEXTURE_2D,
+    GL_TEXTURE_GEN_S,  GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R,  GL_TEXTURE_GEN_Q,
 };
 
 int canvasHeight() {
@@ -93,8 +93,8 @@ void placeWindow(const WebWindow& window) {
     const int bottom = canvasHeight() - window.y - window.height;
     glScissor(window.x, bottom, window.width, window.height);
     // gl4es's header gives every GL function gl4es's own name; this is the real glViewport.
-    gl4es_glViewport(window.x + window.viewport[0], bottom + window.viewport[1],
-                      window.viewport[2], window.viewport[3]);
+    gl4es_glViewport(window.x + window.viewport[0], bottom + window.viewport[1], window.viewport[2],
+                     window.viewport[3]);
 }
 
 void saveMatrices(WebWindow& window) {
@@ -413,8 +413,6 @@ int glutGet(GLenum what) {
         return window.height;
     case GLUT_WINDOW_PARENT:
         return window.parent;
-    case GLUT_ELAPSED_TIME:
-        return static_cast<int>(emscripten_get_now());
     default:
         return 0;
     }

@@ -313,8 +313,8 @@ bool decodeRunLength(const Layout& layout, std::uint8_t* out, std::size_t outStr
     const bool fourBit = layout.kind == PixelKind::Rle4;
     const std::uint8_t* p = layout.pixels;
     const std::uint8_t* const end = layout.pixels + layout.pixelBytes;
-    const std::size_t paddedWidth = storedRowStride(layout.width, layout.bitCount) * 8 /
-                                    layout.bitCount;
+    const std::size_t paddedWidth =
+        storedRowStride(layout.width, layout.bitCount) * 8 / layout.bitCount;
     std::size_t x = 0;
     int y = 0;
     auto put = [&](unsigned index) {

@@ -24,9 +24,6 @@ import tempfile
 import threading
 import time
 
-import numpy
-from PIL import Image
-
 FRAME_BUDGET_MS = 1000 / 60
 PAGE_FILES = ["cheerleaders.html", "cheerleaders.js", "cheerleaders.wasm", "cheerleaders.data",
               "cheerleaders.data.js"]
@@ -151,6 +148,9 @@ class WebPage:
 
     def picture(self, geometry=(0, 0, 500, 500)):
         """What the canvas shows, or a region (x, y, width, height) of it, as an RGB array."""
+        import numpy
+        from PIL import Image
+
         url = self.evaluate("document.getElementById('canvas').toDataURL()")
         png = Image.open(io.BytesIO(base64.b64decode(url.split(",", 1)[1])))
         x, y, width, height = geometry
