@@ -134,7 +134,7 @@ class WebPage:
             self._receive(min(0.5, max(0, deadline - time.monotonic())))
         return self.lines
 
-    def hold_after(self, idle_calls, timeout=120):
+    def hold_after(self, idle_calls, timeout=300):
         """Lets the program run to this many idle calls; returns once the frame after the last
         of them is drawn."""
         self.evaluate(f"Module._webHoldAfterIdleCalls({idle_calls})")
