@@ -2,7 +2,8 @@
 # Installs the Debian packages that a make target needs and that are missing, with apt-get
 # (as root, or through sudo). Names carry no toolchain version, so the same sets serve Debian 12
 # and 13. Usage: install-deps.sh run|test|bench|fuzz|pictures|video|samples|soak|windows|wine|
-# fresh|package|web. The package set also installs the build dependencies that debian/control names.
+# fresh|package|web. The package set also installs the build dependencies that debian/control
+# names.
 set -eu
 
 run="cmake make g++ pkg-config libglut-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri libglm-dev \
@@ -14,8 +15,8 @@ python3-xlib clang libclang-rt-dev valgrind ffmpeg webp imagemagick openbox wmct
 windows="$run g++-mingw-w64-x86-64 dpkg-dev zip"
 package="$run dpkg-dev debhelper lintian desktop-file-utils appstream xvfb imagemagick"
 # The web page: Emscripten (with its Node.js), dpkg-dev for apt-get source, patch for gl4es and
-# git to fetch it where no archive is given, Python for its file
-# packager and the page's server, Chromium for its tests; the run set builds the texture tool.
+# git to fetch it where no archive is given, Python for the file packager and the page's server,
+# Chromium for its tests; the run set builds the texture tool.
 web="$run emscripten nodejs dpkg-dev patch git python3 chromium"
 
 case "${1:-run}" in
