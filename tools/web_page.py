@@ -80,6 +80,13 @@ class WebPage:
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(commands)
         os.close(answers)
+        try:
+            self._open(query)
+        except BaseException:
+            self.close()
+            raise
+
+    def _open(self, query):
         target = self.call("Target.createTarget", url="about:blank")["targetId"]
         self.session = self.call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
         self.call("Runtime.enable")
