@@ -364,10 +364,6 @@ void glutSetWindow(int id) {
     }
 }
 
-int glutGetWindow() {
-    return current;
-}
-
 void glutDisplayFunc(void (*callback)()) {
     windows[current].display = callback;
 }
@@ -403,16 +399,10 @@ void glutSwapBuffers() {
 int glutGet(GLenum what) {
     const WebWindow& window = windows[current];
     switch (what) {
-    case GLUT_WINDOW_X:
-        return window.x;
-    case GLUT_WINDOW_Y:
-        return window.y;
     case GLUT_WINDOW_WIDTH:
         return window.width;
     case GLUT_WINDOW_HEIGHT:
         return window.height;
-    case GLUT_WINDOW_PARENT:
-        return window.parent;
     default:
         return 0;
     }
