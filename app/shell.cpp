@@ -1,16 +1,18 @@
 #include "app/shell.h"
 
+#include "app/full_screen.h"
 #include "app/help_panel.h"
 #include "app/swap_control.h"
 #include "app/window_identity.h"
 #include "choreography/animation_step.h"
 #include "controls/keyboard.h"
+#include "controls/mouse.h"
 #include "render/field_geometry.h"
 #include "render/render_setup.h"
 #include "render/scene_frame.h"
 #include "render/textures.h"
 
-#include <GL/glut.h>
+#include <GL/freeglut.h>
 
 int mainWindow = 0;
 int helpPanel = 0;
@@ -49,6 +51,16 @@ void requestSceneRedisplay() {
     glutPostRedisplay();
 }
 
+void toggleFullScreen() {
+    glutSetWindow(mainWindow);
+    toggleWindowFullScreen();
+}
+
+void leaveFullScreen() {
+    glutSetWindow(mainWindow);
+    leaveWindowFullScreen();
+}
+
 void createWindows() {
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(500, 500);
@@ -70,6 +82,9 @@ void createWindows() {
     glutReshapeFunc(reshapeScene);
     glutDisplayFunc(displayScene);
     glutKeyboardFunc(onKey);
+    glutMouseFunc(onMouseButton);
+    glutMotionFunc(onMouseMotion);
+    glutMouseWheelFunc(onMouseWheel);
 }
 
 void initSceneView() {

@@ -12,6 +12,10 @@ void displayMain();
 // Makes the scene view current and posts a redisplay for it.
 void requestSceneRedisplay();
 
+// Full screen for the main window, on and off; and off, where it is on.
+void toggleFullScreen();
+void leaveFullScreen();
+
 // Start-up steps 2 to 7: display mode, the three windows and their handlers.
 // Needs glutInit first; leaves the scene view current.
 void createWindows();

@@ -2,7 +2,9 @@
 
 #include "robot/node_matrix.h"
 
+#include <algorithm>
 #include <cassert>
+#include <iterator>
 
 namespace {
 constexpr std::uint32_t SCRIPT_COMMAND_COUNT = 2;
@@ -178,6 +180,19 @@ Choreography makeStartChoreography() {
         show.script[i] = ROBOT_SCRIPTS[i];
     }
     return show;
+}
+
+void restartShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
+                 GaitState (&gaits)[ROBOT_COUNT], bool& isPaused) {
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        const Robot start = makeStartRobot(i);
+        std::copy(std::begin(start.position), std::end(start.position), robotTable[i].position);
+        std::copy(std::begin(start.angles), std::end(start.angles), robotTable[i].angles);
+        computeNodeMatrices(robotTable[i], NodeMatrixVariant::StartUp);
+        gaits[i] = START_GAIT[i];
+    }
+    show = makeStartChoreography();
+    isPaused = false;
 }
 
 void stepToward(Robot& robot, const float* walkCommand) {

@@ -43,6 +43,12 @@ extern bool paused; // true freezes every robot; toggled by the space key
 // Cursors and finished counts at 0, two commands per script, the built-in scripts.
 Choreography makeStartChoreography();
 
+// The show from its first tick again: every robot at its start position and posture with
+// StartUp node matrices (its node links and draw routines kept), the start gait phases, the
+// script cursors and finished counts at 0, and not paused.
+void restartShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
+                 GaitState (&gaits)[ROBOT_COUNT], bool& isPaused);
+
 // One command finished in a tick.
 struct CommandCompletion {
     int robot;

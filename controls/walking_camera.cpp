@@ -62,7 +62,7 @@ void walkBack(ViewerCamera& camera) {
     updateBob(camera);
 }
 
-void applyKey(ViewerCamera& camera, bool& paused, unsigned char key) {
+KeyAction applyKey(ViewerCamera& camera, bool& paused, unsigned char key) {
     switch (key) {
     case 'd':
     case 'D':
@@ -91,7 +91,16 @@ void applyKey(ViewerCamera& camera, bool& paused, unsigned char key) {
     case ' ':
         paused = !paused;
         break;
+    case 'r':
+    case 'R':
+        return KeyAction::Replay;
+    case 'f':
+    case 'F':
+        return KeyAction::ToggleFullScreen;
+    case 27:
+        return KeyAction::LeaveFullScreen;
     default:
         break;
     }
+    return KeyAction::None;
 }

@@ -19,6 +19,14 @@ void tilt(ViewerCamera& camera, float degrees);
 void walkForward(ViewerCamera& camera);
 void walkBack(ViewerCamera& camera);
 
-// What one key does: w/s walk, a/d turn, p/l tilt (either case), space toggles paused;
-// every other key changes nothing.
-void applyKey(ViewerCamera& camera, bool& paused, unsigned char key);
+// What a key asks of the program beyond the camera and the pause flag.
+enum class KeyAction {
+    None,
+    Replay,           // r or R: the show from its first tick
+    ToggleFullScreen, // f or F
+    LeaveFullScreen,  // Escape: out of full screen, and nothing when not in it
+};
+
+// What one key does: w/s walk, a/d turn, p/l tilt (either case), space toggles paused; r, f and
+// Escape change neither and are handed back; every other key changes nothing.
+KeyAction applyKey(ViewerCamera& camera, bool& paused, unsigned char key);

@@ -1,0 +1,39 @@
+#include "controls/mouse.h"
+
+#include "app/shell.h"
+#include "controls/pointer_look.h"
+
+#include <GL/glut.h>
+
+namespace {
+bool looking = false; // the left button is down
+int lastX = 0, lastY = 0;
+DragCarry carry;
+} // namespace
+
+void onMouseButton(int button, int state, int x, int y) {
+    if (button != GLUT_LEFT_BUTTON) {
+        return;
+    }
+    // Each drag starts afresh: what an earlier one left over is not carried into it.
+    looking = state == GLUT_DOWN;
+    lastX = x;
+    lastY = y;
+    carry = {};
+}
+
+void onMouseMotion(int x, int y) {
+    if (!looking) {
+        return;
+    }
+    applyLookDrag(viewerCamera, carry, x - lastX, y - lastY);
+    lastX = x;
+    lastY = y;
+    requestSceneRedisplay();
+}
+
+void onMouseWheel(int /*wheel*/, int direction, int /*x*/, int /*y*/) {
+    // One call per notch; positive is away from the viewer.
+    applyWheel(viewerCamera, direction > 0 ? 1 : -1);
+    requestSceneRedisplay();
+}
