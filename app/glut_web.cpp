@@ -9,15 +9,23 @@
 // the main window and the help panel keep between frames.
 //
 // The browser's animation frames drive the loop. Each delivers what GLUT's loop would: the first
-// reshape of each window, the redisplays posted, then one idle call. Keys come from the page as
-// GLUT delivers them, to the window under the pointer (the top-level one when the pointer is off
-// the canvas). The canvas keeps its picture between frames, so a window that does not redraw keeps
-// what it drew, as a window on a desktop does; a window that redraws paints over its subwindows'
-// regions too, so they draw again after it, in the same frame.
+// reshape of each window, the redisplays posted, then one idle call. Keys come from the canvas,
+// when it has the focus, as GLUT delivers them, to the window under the pointer (the top-level
+// one when the pointer is off the canvas). The mouse's buttons and motion go to the window under
+// the pointer, and stay with it while a button is down; the wheel's scrolling, fine or not, comes
+// in notches. Touch is the mouse for one finger: a drag is a left-button drag, a tap is a space;
+// two fingers moved up or apart are the wheel forward, down or together the wheel back. Points
+// are taken in the canvas's own pixels however large the page shows it. The canvas keeps its
+// picture between frames, so a window that does not redraw keeps what it drew, as a window on a
+// desktop does; a window that redraws paints over its subwindows' regions too, so they draw again
+// after it, in the same frame.
+#include "controls/pointer_look.h"
 #include "web/fg_internal.h"
 
 #include <GL/gl.h>
-#include <GL/glut.h>
+#include <GL/freeglut.h>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <emscripten.h>
@@ -45,6 +53,9 @@ struct WebWindow {
     void (*display)() = nullptr;
     void (*reshape)(int, int) = nullptr;
     void (*keyboard)(unsigned char, int, int) = nullptr;
+    void (*mouse)(int, int, int, int) = nullptr;
+    void (*motion)(int, int) = nullptr;
+    void (*wheel)(int, int, int, int) = nullptr;
     bool shown = false; // has had its first reshape
     bool redisplay = false;
     GLint viewport[4] = {0, 0, 0, 0}; // in the window's own pixels, from its bottom-left corner
@@ -68,10 +79,49 @@ long idleCalls = 0;
 long idleLimit = -1;
 
 bool pointerOnCanvas = false;
-int pointerX = 0, pointerY = 0;
+int pointerX = 0, pointerY = 0; // in the canvas's pixels
+
+// The window that took a button press, and the buttons still down (bit n for GLUT button n).
+int pressedWindow = 0;
+int buttonsDown = 0;
+int wheelCarry = 0; // scrolled pixels not yet a notch
+
+// What the wheel scrolls by for a notch: pixels, and lines as another browser counts them.
+constexpr double WHEEL_PIXELS_PER_NOTCH = 100;
+constexpr double WHEEL_PIXELS_PER_LINE = WHEEL_PIXELS_PER_NOTCH / 3;
+// Two fingers walk a notch for this many canvas pixels of moving up or spreading.
+constexpr int TOUCH_PIXELS_PER_NOTCH = 40;
+// A tap is a touch shorter than this that stays this close to where it began.
+constexpr double TAP_MS = 300;
+constexpr int TAP_SLOP_PIXELS = 10;
+
+// One touch gesture, from the first finger down to the last one up.
+struct TouchGesture {
+    int fingers = 0;      // most at once so far
+    double startMs = 0;
+    int startX = 0, startY = 0;
+    bool tap = false;     // still short and still
+    int walkWindow = 0;   // the window two fingers walk in
+    int lastMidY = 0, lastSpread = 0;
+    int walkCarry = 0;
+};
+TouchGesture gesture;
 
 EM_JS(void, setDocumentTitle, (const char* title), { document.title = UTF8ToString(title); });
 EM_JS(void, stopWithoutWebGL, (), { abort("this browser gives the page no WebGL"); });
+// Full screen for the canvas, which the page's style scales to fit the screen, square.
+EM_JS(void, toggleCanvasFullScreen, (), {
+    if (document.fullscreenElement) {
+        document.exitFullscreen();
+    } else {
+        const canvas = document.getElementById("canvas");
+        if (canvas.requestFullscreen) canvas.requestFullscreen().catch(() => {});
+    }
+});
+EM_JS(void, leaveCanvasFullScreen, (), {
+    if (document.fullscreenElement) document.exitFullscreen();
+});
+EM_JS(int, canvasIsFullScreen, (), { return document.fullscreenElement ? 1 : 0; });
 
 // What a fresh GL context has switched off, and the program might have switched on.
 constexpr GLenum OFF_BY_DEFAULT[] = {
@@ -173,7 +223,7 @@ int keyCharacter(const char* key) {
     const struct {
         const char* name;
         int character;
-    } named[] = {{"Enter", 13}, {"Tab", 9}, {"Escape", 27}, {"Backspace", 8}, {"Delete", 127}};
+    } named[] = {{"Enter", 13}, {"Escape", 27}, {"Backspace", 8}, {"Delete", 127}};
     for (const auto& n : named) {
         if (std::strcmp(key, n.name) == 0) {
             return n.character;
@@ -182,8 +232,17 @@ int keyCharacter(const char* key) {
     return -1;
 }
 
+void deliverKey(int target, int character, int x, int y) {
+    const WebWindow& window = windows[target];
+    if (window.keyboard != nullptr) {
+        makeCurrent(target);
+        window.keyboard(static_cast<unsigned char>(character), x - window.x, y - window.y);
+    }
+}
+
 EM_BOOL onKeyDown(int /*type*/, const EmscriptenKeyboardEvent* event, void* /*data*/) {
-    // Shortcuts with Ctrl, Alt or Meta stay the browser's.
+    // Shortcuts with Ctrl, Alt or Meta stay the browser's, and so do Tab and the keys that
+    // make no character.
     if (event->ctrlKey || event->altKey || event->metaKey) {
         return EM_FALSE;
     }
@@ -191,22 +250,157 @@ EM_BOOL onKeyDown(int /*type*/, const EmscriptenKeyboardEvent* event, void* /*da
     if (character < 0) {
         return EM_FALSE;
     }
-    const int target = pointerOnCanvas ? windowAt(pointerX, pointerY) : 1;
+    deliverKey(pointerOnCanvas ? windowAt(pointerX, pointerY) : 1, character, pointerX, pointerY);
+    // Only the space has a default worth keeping from the page: it would scroll it.
+    return character == ' ' ? EM_TRUE : EM_FALSE;
+}
+
+// A point of the canvas's box, in CSS pixels from its corner, in the canvas's own pixels. The
+// picture keeps its shape: where the box is wider or taller (in full screen), it is centred.
+void canvasPoint(long cssX, long cssY, int* x, int* y) {
+    double boxWidth = 0, boxHeight = 0;
+    emscripten_get_element_css_size(CANVAS, &boxWidth, &boxHeight);
+    const double width = windows[1].width, height = windows[1].height;
+    const double scale = boxWidth > 0 && boxHeight > 0
+                             ? std::min(boxWidth / width, boxHeight / height) : 1.0;
+    *x = static_cast<int>(std::floor((cssX - (boxWidth - width * scale) / 2) / scale));
+    *y = static_cast<int>(std::floor((cssY - (boxHeight - height * scale) / 2) / scale));
+}
+
+void deliverButton(int target, int button, int state, int x, int y) {
     const WebWindow& window = windows[target];
-    if (window.keyboard != nullptr) {
+    if (window.mouse != nullptr) {
         makeCurrent(target);
-        window.keyboard(static_cast<unsigned char>(character), pointerX - window.x,
-                        pointerY - window.y);
+        window.mouse(button, state, x - window.x, y - window.y);
     }
-    // Taken either way, so that a space does not scroll the page.
+}
+
+void deliverMotion(int target, int x, int y) {
+    const WebWindow& window = windows[target];
+    if (window.motion != nullptr) {
+        makeCurrent(target);
+        window.motion(x - window.x, y - window.y);
+    }
+}
+
+void deliverNotches(int target, int notches, int x, int y) {
+    const WebWindow& window = windows[target];
+    for (int k = std::abs(notches); k > 0 && window.wheel != nullptr; --k) {
+        makeCurrent(target);
+        window.wheel(0, notches > 0 ? 1 : -1, x - window.x, y - window.y);
+    }
+}
+
+// GLUT's left, middle and right buttons are the page's 0, 1 and 2.
+EM_BOOL onPointer(int type, const EmscriptenMouseEvent* event, void* /*data*/) {
+    pointerOnCanvas = type != EMSCRIPTEN_EVENT_MOUSELEAVE;
+    canvasPoint(event->targetX, event->targetY, &pointerX, &pointerY);
+    const int button = event->button;
+    if (type == EMSCRIPTEN_EVENT_MOUSEDOWN && button <= GLUT_RIGHT_BUTTON) {
+        if (buttonsDown == 0) {
+            pressedWindow = windowAt(pointerX, pointerY);
+        }
+        buttonsDown |= 1 << button;
+        deliverButton(pressedWindow, button, GLUT_DOWN, pointerX, pointerY);
+        // Not taken: a press gives the canvas the focus, and with it the keys.
+        return EM_FALSE;
+    }
+    // The buttons the page says are down, its bits 1, 4, 2 being GLUT's left, middle, right.
+    const int pageButtons = event->buttons;
+    const int stillDown = (pageButtons & 1) | ((pageButtons & 4) >> 1) | ((pageButtons & 2) << 1);
+    // A button let go off the canvas is let go when the pointer comes back.
+    const int held = type == EMSCRIPTEN_EVENT_MOUSEUP ? buttonsDown & ~(1 << button)
+                                                      : buttonsDown & stillDown;
+    for (int b = GLUT_LEFT_BUTTON; b <= GLUT_RIGHT_BUTTON; ++b) {
+        if ((buttonsDown & ~held) & (1 << b)) {
+            buttonsDown &= ~(1 << b);
+            deliverButton(pressedWindow, b, GLUT_UP, pointerX, pointerY);
+        }
+    }
+    if (type == EMSCRIPTEN_EVENT_MOUSEMOVE && buttonsDown != 0) {
+        deliverMotion(pressedWindow, pointerX, pointerY);
+    }
+    return EM_FALSE;
+}
+
+EM_BOOL onWheel(int /*type*/, const EmscriptenWheelEvent* event, void* /*data*/) {
+    const double unit = event->deltaMode == DOM_DELTA_PIXEL  ? 1.0
+                        : event->deltaMode == DOM_DELTA_LINE ? WHEEL_PIXELS_PER_LINE
+                                                             : WHEEL_PIXELS_PER_NOTCH;
+    // Scrolling up, away from the viewer, is a notch forward.
+    const double pixels = std::clamp(-event->deltaY * unit, -1e6, 1e6);
+    const int notches =
+        takeSteps(wheelCarry, static_cast<int>(std::lround(pixels)),
+                  static_cast<int>(WHEEL_PIXELS_PER_NOTCH));
+    deliverNotches(windowAt(pointerX, pointerY), notches, pointerX, pointerY);
     return EM_TRUE;
 }
 
-EM_BOOL onPointer(int type, const EmscriptenMouseEvent* event, void* /*data*/) {
-    pointerOnCanvas = type != EMSCRIPTEN_EVENT_MOUSELEAVE;
-    pointerX = static_cast<int>(event->targetX);
-    pointerY = static_cast<int>(event->targetY);
-    return EM_FALSE;
+// The fingers on the canvas now, in canvas pixels; returns how many (two at most are read).
+int fingersDown(int type, const EmscriptenTouchEvent* event, int (&x)[2], int (&y)[2]) {
+    int count = 0;
+    for (int k = 0; k < event->numTouches; ++k) {
+        const EmscriptenTouchPoint& touch = event->touches[k];
+        const bool lifted = touch.isChanged && (type == EMSCRIPTEN_EVENT_TOUCHEND ||
+                                                type == EMSCRIPTEN_EVENT_TOUCHCANCEL);
+        if (!lifted) {
+            if (count < 2) {
+                canvasPoint(touch.targetX, touch.targetY, &x[count], &y[count]);
+            }
+            ++count;
+        }
+    }
+    return count;
+}
+
+EM_BOOL onTouch(int type, const EmscriptenTouchEvent* event, void* /*data*/) {
+    int x[2] = {0, 0}, y[2] = {0, 0};
+    const int fingers = fingersDown(type, event, x, y);
+    const int midY = (y[0] + y[1]) / 2;
+    const int spread = static_cast<int>(std::lround(std::hypot(x[1] - x[0], y[1] - y[0])));
+    TouchGesture& g = gesture;
+    if (g.fingers == 0 && fingers > 0) {
+        // The first finger: a look begins, and it may yet be a tap.
+        g = TouchGesture{};
+        g.fingers = 1;
+        g.startMs = emscripten_get_now();
+        g.startX = x[0];
+        g.startY = y[0];
+        g.tap = true;
+        pressedWindow = windowAt(x[0], y[0]);
+        deliverButton(pressedWindow, GLUT_LEFT_BUTTON, GLUT_DOWN, x[0], y[0]);
+    }
+    if (g.fingers == 1 && fingers >= 2) {
+        // A second finger ends the look; from now on the gesture walks.
+        deliverButton(pressedWindow, GLUT_LEFT_BUTTON, GLUT_UP, x[0], y[0]);
+        g.fingers = 2;
+        g.tap = false;
+        g.walkWindow = windowAt(x[0], midY);
+        g.lastMidY = midY;
+        g.lastSpread = spread;
+    }
+    if (g.fingers == 1 && fingers == 1) {
+        g.tap = g.tap && std::abs(x[0] - g.startX) <= TAP_SLOP_PIXELS &&
+                std::abs(y[0] - g.startY) <= TAP_SLOP_PIXELS;
+        deliverMotion(pressedWindow, x[0], y[0]);
+    } else if (g.fingers == 2 && fingers == 2) {
+        const int notches = takeSteps(g.walkCarry, (g.lastMidY - midY) + (spread - g.lastSpread),
+                                      TOUCH_PIXELS_PER_NOTCH);
+        g.lastMidY = midY;
+        g.lastSpread = spread;
+        deliverNotches(g.walkWindow, notches, x[0], midY);
+    }
+    if (fingers == 0 && g.fingers != 0) {
+        if (g.fingers == 1) {
+            deliverButton(pressedWindow, GLUT_LEFT_BUTTON, GLUT_UP, g.startX, g.startY);
+            if (g.tap && emscripten_get_now() - g.startMs < TAP_MS) {
+                deliverKey(windowAt(g.startX, g.startY), ' ', g.startX, g.startY);
+            }
+        }
+        g.fingers = 0;
+    }
+    // Taken, so the page neither scrolls nor zooms, and no mouse events are made of it.
+    return EM_TRUE;
 }
 
 // Whether the window is a subwindow of `ancestor`, at any depth.
@@ -329,6 +523,13 @@ EMSCRIPTEN_KEEPALIVE long webIdleCalls() {
     return idleCalls;
 }
 
+// For the page's buttons: a key as the top-level window gets it.
+EMSCRIPTEN_KEEPALIVE void webKey(int character) {
+    if (character > 0 && character < 256) {
+        deliverKey(1, character, 0, 0);
+    }
+}
+
 } // extern "C"
 
 void glutInit(int* /*argc*/, char** /*argv*/) {}
@@ -376,6 +577,26 @@ void glutKeyboardFunc(void (*callback)(unsigned char, int, int)) {
     windows[current].keyboard = callback;
 }
 
+void glutMouseFunc(void (*callback)(int, int, int, int)) {
+    windows[current].mouse = callback;
+}
+
+void glutMotionFunc(void (*callback)(int, int)) {
+    windows[current].motion = callback;
+}
+
+void glutMouseWheelFunc(void (*callback)(int, int, int, int)) {
+    windows[current].wheel = callback;
+}
+
+void glutFullScreenToggle() {
+    toggleCanvasFullScreen();
+}
+
+void glutLeaveFullScreen() {
+    leaveCanvasFullScreen();
+}
+
 void glutIdleFunc(void (*callback)()) {
     idle = callback;
 }
@@ -403,6 +624,8 @@ int glutGet(GLenum what) {
         return window.width;
     case GLUT_WINDOW_HEIGHT:
         return window.height;
+    case GLUT_FULL_SCREEN:
+        return canvasIsFullScreen();
     default:
         return 0;
     }
@@ -429,10 +652,17 @@ void glutMainLoop() {
     onContext = home;
     glEnable(GL_SCISSOR_TEST);
     placeWindow(windows[home]);
-    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, onKeyDown);
+    emscripten_set_keydown_callback(CANVAS, nullptr, EM_FALSE, onKeyDown);
     emscripten_set_mousemove_callback(CANVAS, nullptr, EM_FALSE, onPointer);
     emscripten_set_mouseenter_callback(CANVAS, nullptr, EM_FALSE, onPointer);
     emscripten_set_mouseleave_callback(CANVAS, nullptr, EM_FALSE, onPointer);
+    emscripten_set_mousedown_callback(CANVAS, nullptr, EM_FALSE, onPointer);
+    emscripten_set_mouseup_callback(CANVAS, nullptr, EM_FALSE, onPointer);
+    emscripten_set_wheel_callback(CANVAS, nullptr, EM_FALSE, onWheel);
+    emscripten_set_touchstart_callback(CANVAS, nullptr, EM_FALSE, onTouch);
+    emscripten_set_touchmove_callback(CANVAS, nullptr, EM_FALSE, onTouch);
+    emscripten_set_touchend_callback(CANVAS, nullptr, EM_FALSE, onTouch);
+    emscripten_set_touchcancel_callback(CANVAS, nullptr, EM_FALSE, onTouch);
     // One turn per animation frame of the browser; this never returns.
     emscripten_set_main_loop(runFrame, 0, EM_TRUE);
 }

@@ -4,8 +4,8 @@
 #   the same commit fetched from upstream; web/gl4es-*.patch are applied to it.
 # - OpenGL::GLU: Mesa's GLU (its quadrics, projections and image scaling), from the source of
 #   Debian's libglu package.
-# - GLUT::GLUT: freeglut's bitmap font data, from the source of Debian's freeglut package; the
-#   windowing itself is the program's own web seam (app/glut_web.cpp).
+# - GLUT::GLUT: freeglut's headers and bitmap font data, from the source of Debian's freeglut
+#   package; the windowing itself is the program's own web seam (app/glut_web.cpp).
 # - glm::glm: GLM's headers from the build host (cmake/host_glm.cmake).
 include(ExternalProject)
 include(FetchContent)
@@ -77,7 +77,9 @@ add_library(OpenGL::GLU ALIAS cheer_web_glu)
 set(freeglut_dir ${CMAKE_BINARY_DIR}/freeglut-src)
 configure_file(${freeglut_dir}/src/fg_font_data.c ${CMAKE_BINARY_DIR}/font/fg_font_data.c COPYONLY)
 add_library(cheer_web_font STATIC ${CMAKE_BINARY_DIR}/font/fg_font_data.c)
+# freeglut's headers are the program's too: its extensions (the wheel, full screen) are answered
+# by the web seam like the rest of GLUT.
 target_include_directories(cheer_web_font PRIVATE ${PROJECT_SOURCE_DIR}/web
-    ${freeglut_dir}/include)
+    PUBLIC ${freeglut_dir}/include)
 target_link_libraries(cheer_web_font PUBLIC OpenGL::GL)
 add_library(GLUT::GLUT ALIAS cheer_web_font)

@@ -4,6 +4,8 @@
 set(CHEER_WEB_TEXTURES "" CACHE PATH "Folder with the four texture bitmaps the page carries")
 
 set_target_properties(cheerleaders PROPERTIES SUFFIX ".js")
+# What the page's buttons read of the show; in the program itself, since nothing else calls it.
+target_sources(cheerleaders PRIVATE ${PROJECT_SOURCE_DIR}/app/show_state_web.cpp)
 # Emscripten's linker runs its JavaScript tools (acorn among them) on Node.js; Debian's Node.js
 # finds Debian's JavaScript modules by itself, another Node.js first on the PATH may not.
 set_target_properties(cheerleaders PROPERTIES

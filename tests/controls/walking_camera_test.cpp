@@ -1,7 +1,12 @@
-// The walking camera's key arithmetic, bit for bit where single precision decides the value.
+// The walking camera's key arithmetic, bit for bit where single precision decides the value, and
+// the pointer's drags and wheel notches as the key presses they stand for.
+#include "controls/pointer_look.h"
 #include "controls/walking_camera.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <string>
 #include <vector>
 #include <gtest/gtest.h>
@@ -162,6 +167,57 @@ TEST_F(WalkingCamera, UnboundKeysChangeNothing) {
         applyKey(camera, paused, static_cast<unsigned char>(key));
     }
     EXPECT_EQ(std::memcmp(&camera, &before, sizeof camera), 0);
+    EXPECT_FALSE(paused);
+}
+
+bool sameCamera(const ViewerCamera& a, const ViewerCamera& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+TEST_F(WalkingCamera, ReplayAndFullScreenKeysAreHandedBackAndMoveNothing) {
+    const std::pair<char, KeyAction> keys[] = {
+        {'r', KeyAction::Replay},           {'R', KeyAction::Replay},
+        {'f', KeyAction::ToggleFullScreen}, {'F', KeyAction::ToggleFullScreen},
+        {27, KeyAction::LeaveFullScreen},   {'q', KeyAction::None},
+        {'w', KeyAction::None},             {' ', KeyAction::None},
+    };
+    for (const auto& [key, action] : keys) {
+        EXPECT_EQ(applyKey(camera, paused, static_cast<unsigned char>(key)), action) << key;
+    }
+}
+
+TEST_F(WalkingCamera, DragsAreTheKeyPressesTheyStandForWithTheRestCarried) {
+    // n steps of K pixels and a rest r, in motions that split the steps anywhere.
+    const int n = 13, r = LOOK_PIXELS_PER_STEP - 1;
+    ViewerCamera dragged;
+    DragCarry carry;
+    int left = n * LOOK_PIXELS_PER_STEP + r;
+    for (int motion = 1; left > 0; motion = motion % 7 + 1) {
+        const int dx = std::min(motion, left);
+        applyLookDrag(dragged, carry, dx, -2 * dx);
+        left -= dx;
+    }
+    press(std::string(n, 'a') + std::string(2 * n + 1, 'l'));
+    EXPECT_TRUE(sameCamera(dragged, camera));
+    EXPECT_EQ(carry.x, r);
+    EXPECT_EQ(carry.y, -(2 * r - LOOK_PIXELS_PER_STEP));
+    // Back the other way: the carried rest counts, and a drag to the left turns right.
+    applyLookDrag(dragged, carry, -(r + 2 * LOOK_PIXELS_PER_STEP), 0);
+    press("dd");
+    EXPECT_TRUE(sameCamera(dragged, camera));
+    EXPECT_EQ(carry.x, 0);
+    // A drag no screen could give is bounded, and leaves a sane carry.
+    applyLookDrag(dragged, carry, 2147483647, -2147483647 - 1);
+    EXPECT_LT(std::abs(carry.x), LOOK_PIXELS_PER_STEP);
+    EXPECT_LT(std::abs(carry.y), LOOK_PIXELS_PER_STEP);
+}
+
+TEST_F(WalkingCamera, WheelNotchesWalkAsManyKeyPresses) {
+    ViewerCamera wheeled;
+    applyWheel(wheeled, 3);
+    applyWheel(wheeled, -1);
+    press(std::string(3 * WALK_STEPS_PER_NOTCH, 'w') + std::string(WALK_STEPS_PER_NOTCH, 's'));
+    EXPECT_TRUE(sameCamera(wheeled, camera));
     EXPECT_FALSE(paused);
 }
 

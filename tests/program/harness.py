@@ -48,6 +48,14 @@ def wait_until(look, holds, timeout, what, interval=0.1):
         time.sleep(interval)
 
 
+def held_still(xvfb, window, seconds=1.0):
+    """The window's picture if it stays the same for this long, else None."""
+    first = xvfb.picture(window)
+    time.sleep(seconds)
+    second = xvfb.picture(window)
+    return second if numpy.array_equal(first, second) else None
+
+
 def summary(value):
     if isinstance(value, numpy.ndarray):
         return f"an image of {value.shape[1]}x{value.shape[0]}"
@@ -143,6 +151,28 @@ class Xvfb:
         for start in range(0, len(keys), 200):
             subprocess.run(["xdotool", "key", "--delay", "0", *keys[start:start + 200]],
                            env=self.env(), check=True, capture_output=True, timeout=300)
+
+
+    def drag(self, window, start, moves):
+        """A left-button drag through XTest: pressed at a point of the window, moved by each
+        (dx, dy) in turn, let go."""
+        x, y = start
+        steps = ["mousemove", "--window", str(window.id), str(x), str(y), "mousedown", "1"]
+        for dx, dy in moves:
+            x, y = x + dx, y + dy
+            steps += ["mousemove", "--window", str(window.id), str(x), str(y)]
+        self._xdotool(*steps, "mouseup", "1")
+
+    def wheel(self, window, notches):
+        """Wheel notches over the window's middle: positive away from the viewer (button 4)."""
+        g = window.get_geometry()
+        self._xdotool("mousemove", "--window", str(window.id), str(g.width // 2),
+                      str(g.height // 2), "click", "--repeat", str(abs(notches)),
+                      "--delay", "0", "4" if notches > 0 else "5")
+
+    def _xdotool(self, *arguments):
+        subprocess.run(["xdotool", *arguments], env=self.env(), check=True, capture_output=True,
+                       timeout=60)
 
 
 class Program:

@@ -1,19 +1,10 @@
 """Keys typed through the real X server (XTest) reach the keyboard handler from the main window
-and the scene view, and not from the help panel; the space key pauses and resumes the robots."""
-
-import time
+and the scene view, and not from the help panel; the space key pauses and resumes the robots. A
+drag and the wheel are the key presses they stand for, and r replays the show."""
 
 import numpy
 
-from harness import HELP_GEOMETRY, SCENE_GEOMETRY, SHOW_LINES, wait_until
-
-
-def held_still(xvfb, window, seconds=1.0):
-    """The window's picture if it stays the same for this long, else None."""
-    first = xvfb.picture(window)
-    time.sleep(seconds)
-    second = xvfb.picture(window)
-    return second if numpy.array_equal(first, second) else None
+from harness import HELP_GEOMETRY, SCENE_GEOMETRY, SHOW_LINES, held_still, wait_until
 
 
 def test_keys_reach_the_scene_from_main_window_and_scene_view_only(xvfb, program):
@@ -42,3 +33,30 @@ def test_keys_reach_the_scene_from_main_window_and_scene_view_only(xvfb, program
     wait_until(look, lambda shot: not numpy.array_equal(shot, paused), 30,
                "the robots did not resume")
     assert program.wait_for_lines(len(SHOW_LINES), 600) == SHOW_LINES
+
+
+def test_drag_and_wheel_are_their_keys_and_r_replays(xvfb, program):
+    scene = program.subwindow(SCENE_GEOMETRY)
+    settled = lambda: held_still(xvfb, scene, 0.5)  # noqa: E731
+    assert program.wait_for_lines(2, 120)[:2] == SHOW_LINES[:2]
+    xvfb.type_keys(scene, "space")
+    still = wait_until(settled, lambda shot: shot is not None, 60, "no pause")
+    printed = len(program.drain(0.2))
+
+    def returns_with(keys):
+        moved = wait_until(settled, lambda shot: shot is not None, 30, "no settled picture")
+        xvfb.type_keys(scene, *keys)
+        wait_until(settled, lambda shot: shot is not None and numpy.array_equal(shot, still), 30,
+                   f"{len(keys)} presses of {keys[0]} did not undo it")
+        return not numpy.array_equal(moved, still)
+
+    # 20 steps of 6 pixels and a rest of 5, to the right and down: 20 turns left, 3 tilts up.
+    xvfb.drag(scene, (100, 100), [(7, 1)] * 17 + [(6, 1)])
+    assert returns_with(["d"] * 20 + ["l"] * 3), "the drag did not turn the view"
+    xvfb.wheel(scene, 1)
+    assert returns_with(["s"] * 10), "a notch did not walk"
+
+    # The replay starts the show over from the pause: the eight lines again, in order.
+    xvfb.type_keys(scene, "r")
+    assert program.wait_for_lines(printed + 8, 300) == SHOW_LINES[:printed] + SHOW_LINES
+    assert printed >= 2

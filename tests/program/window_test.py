@@ -1,6 +1,7 @@
 """The real program's windows from outside: title and layout at start-up, a storm of resizes,
 unmaps and remaps of the main window that the subwindows must ride out unchanged, and life under a
-real window manager: resized, maximized and made fullscreen, and named for a dock."""
+real window manager: resized, maximized and made fullscreen, by the window manager and by the f
+key (Escape brings it back), and named for a dock."""
 
 import subprocess
 
@@ -26,6 +27,18 @@ def assert_laid_out(xvfb, program, expose=lambda: None):
 
     wait_until(look, lambda pixels: pixels == [MAIN_GREY] * 2, 30,
                "grey margin and strip between the subwindows", interval=0.5)
+
+
+def not_grey_outside_subwindows(xvfb, window):
+    """How many pixels outside the subwindows are not grey, and the box that holds them."""
+    try:
+        wrong = (xvfb.picture(window) != MAIN_GREY).any(axis=2)
+    except xerror.BadMatch:  # changed size, or partly off the screen, while we looked
+        return None, "no picture"
+    for x, y, w, h in SUBWINDOWS:
+        wrong[y:y + h, x:x + w] = False
+    ys, xs = numpy.nonzero(wrong)
+    return len(xs), (xs.min(), ys.min(), xs.max(), ys.max()) if len(xs) else None
 
 
 def test_opens_its_window_with_two_subwindows(xvfb, program):
@@ -65,16 +78,7 @@ def test_main_window_is_grey_at_every_size_the_window_manager_gives(xvfb, window
     window = program.window
     program.subwindow(SCENE_GEOMETRY)
 
-    def not_grey():
-        """How many pixels outside the subwindows are not grey, and the box that holds them."""
-        try:
-            wrong = (xvfb.picture(window) != MAIN_GREY).any(axis=2)
-        except xerror.BadMatch:  # changed size, or partly off the screen, while we looked
-            return None, "no picture"
-        for x, y, w, h in SUBWINDOWS:
-            wrong[y:y + h, x:x + w] = False
-        ys, xs = numpy.nonzero(wrong)
-        return len(xs), (xs.min(), ys.min(), xs.max(), ys.max()) if len(xs) else None
+    not_grey = lambda: not_grey_outside_subwindows(xvfb, window)  # noqa: E731
 
     def wmctrl(*action):
         subprocess.run(["wmctrl", "-i", "-r", str(window.id), *action], env=xvfb.env(), check=True,
@@ -95,3 +99,15 @@ def test_main_window_is_grey_at_every_size_the_window_manager_gives(xvfb, window
     utf8_title = window.get_full_property(xvfb.x.intern_atom("_NET_WM_NAME"),
                                           xvfb.x.intern_atom("UTF8_STRING")).value
     assert (classes, utf8_title) == (("cheerleaders", "Cheerleaders"), TITLE.encode())
+
+
+def test_f_fills_the_screen_and_escape_brings_the_window_back(xvfb, window_manager, program):
+    window = program.window
+    scene = program.subwindow(SCENE_GEOMETRY)
+    screen = xvfb.size(xvfb.root)
+    for key, size in [("Escape", (500, 500)), ("f", screen), ("Escape", (500, 500))]:
+        xvfb.type_keys(scene, key)
+        wait_until(lambda: xvfb.size(window), lambda seen: seen == size, 10, f"size after {key}")
+        wait_until(lambda: not_grey_outside_subwindows(xvfb, window), lambda seen: seen[0] == 0,
+                   10, f"grey at {size} after {key}")
+    assert sorted(xvfb.children(window)) == SUBWINDOWS
