@@ -173,26 +173,24 @@ class WebPage:
                           windowsVirtualKeyCode=ord(key.upper()))
 
     def canvas_point(self, x, y):
-        """The page's point of a point of the canvas, for the input events below."""
         left, top = self.evaluate("(r => [r.left, r.top])(document.getElementById('canvas')"
                                   ".getBoundingClientRect())")
-        return left + x, top + y
+        return [left + x, top + y]
 
     def mouse_drag(self, start, moves):
-        """Presses the left button at a point of the canvas, moves by each (dx, dy), lets go."""
+        """A left-button drag from a point of the canvas by each (dx, dy)."""
         x, y = self.canvas_point(*start)
-        for kind, step in [("mousePressed", (0, 0)), *[("mouseMoved", m) for m in moves],
-                           ("mouseReleased", (0, 0))]:
-            x, y = x + step[0], y + step[1]
+        for kind, (dx, dy) in [("mousePressed", (0, 0)), *[("mouseMoved", m) for m in moves],
+                               ("mouseReleased", (0, 0))]:
+            x, y = x + dx, y + dy
             self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
-                      buttons=0 if kind == "mouseReleased" else 1, clickCount=1)
+                      buttons=int(kind != "mouseReleased"), clickCount=1)
 
     def touch(self, starts, moves=()):
         """Fingers down at points of the canvas, moved by each step's (dx, dy) per finger, up."""
-        points = [list(self.canvas_point(*start)) for start in starts]
+        points = [self.canvas_point(*start) for start in starts]
         for kind, step in [("touchStart", ()), *[("touchMove", m) for m in moves]]:
-            for point, (dx, dy) in zip(points, step):
-                point[0], point[1] = point[0] + dx, point[1] + dy
+            points = [[x + dx, y + dy] for (x, y), (dx, dy) in zip(points, step)] or points
             self.call("Input.dispatchTouchEvent", type=kind,
                       touchPoints=[{"x": x, "y": y, "id": k} for k, (x, y) in enumerate(points)])
         self.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])

@@ -235,44 +235,31 @@ TEST_F(ChoreographyRun, PausingAnywhereReplaysTheSameStates) {
 
 TEST_F(ChoreographyRun, ReplayAnywhereRunsTheShowAgainAsFromTheStart) {
     const DrawRoutine routines[BODY_PART_COUNT] = {};
-    for (Robot& robot : show.robots) {
-        linkBodyTree(robot, routines);
-    }
-    // Positions, joints and node matrices bitwise; the links point into each record.
-    const auto sameRobots = [](const Show& a, const Show& b) {
-        bool same = std::memcmp(a.gaits, b.gaits, sizeof a.gaits) == 0;
-        for (int i = 0; i < ROBOT_COUNT; ++i) {
-            const Robot& x = a.robots[i];
-            const Robot& y = b.robots[i];
-            same = same && std::memcmp(x.position, y.position, sizeof x.position) == 0 &&
-                   std::memcmp(x.angles, y.angles, sizeof x.angles) == 0;
-            for (int part = 0; part < BODY_PART_COUNT; ++part) {
-                same = same && std::memcmp(x.nodes[part].matrix, y.nodes[part].matrix,
-                                           sizeof x.nodes[part].matrix) == 0;
-            }
-        }
-        return same;
-    };
     for (int replayAt : {1, 600, 2366, 2400}) {
+        for (Robot& robot : show.robots) {
+            linkBodyTree(robot, routines);
+        }
         runTicks(show, 1, replayAt);
         bool isPaused = true;
         restartShow(show.robots, show.choreography, show.gaits, isPaused);
         EXPECT_FALSE(isPaused);
         EXPECT_EQ(show.robots[2].nodes[Torso].child, &show.robots[2].nodes[Head]);
+        // Unlinked again, so that the whole records compare, links and all.
+        for (Robot& robot : show.robots) {
+            for (BodyNode& node : robot.nodes) {
+                node.child = node.sibling = nullptr;
+            }
+        }
         Show fresh = startShow();
-        ASSERT_TRUE(sameRobots(show, fresh)) << "replay at " << replayAt;
-        for (int t = 1; t <= 2400; ++t) {
+        for (int t = 0; t <= 2400; ++t) {
+            ASSERT_TRUE(sameState(show, fresh)) << "replay at " << replayAt << ", tick " << t;
             const TickReport a = tick(fresh);
             const TickReport b = tick(show);
-            ASSERT_EQ(a.completionCount, b.completionCount) << "replay at " << replayAt << ", tick " << t;
+            ASSERT_EQ(a.completionCount, b.completionCount) << "tick " << t;
             for (int k = 0; k < a.completionCount; ++k) {
                 EXPECT_EQ(a.completions[k].robot, b.completions[k].robot);
-                EXPECT_EQ(a.completions[k].command, b.completions[k].command);
             }
-            ASSERT_TRUE(sameRobots(show, fresh)) << "replay at " << replayAt << ", tick " << t;
         }
-        EXPECT_EQ(std::memcmp(show.choreography.finishedCount, fresh.choreography.finishedCount,
-                              sizeof fresh.choreography.finishedCount), 0);
     }
 }
 

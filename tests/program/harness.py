@@ -154,25 +154,21 @@ class Xvfb:
 
 
     def drag(self, window, start, moves):
-        """A left-button drag through XTest: pressed at a point of the window, moved by each
-        (dx, dy) in turn, let go."""
-        x, y = start
-        steps = ["mousemove", "--window", str(window.id), str(x), str(y), "mousedown", "1"]
+        """A left-button drag through XTest, from a point of the window by each (dx, dy)."""
+        points = [start]
         for dx, dy in moves:
-            x, y = x + dx, y + dy
-            steps += ["mousemove", "--window", str(window.id), str(x), str(y)]
-        self._xdotool(*steps, "mouseup", "1")
+            points.append((points[-1][0] + dx, points[-1][1] + dy))
+        steps = [["mousemove", "--window", str(window.id), str(x), str(y)] for x, y in points]
+        self.xdotool(*steps[0], "mousedown", "1", *sum(steps[1:], []), "mouseup", "1")
 
     def wheel(self, window, notches):
-        """Wheel notches over the window's middle: positive away from the viewer (button 4)."""
-        g = window.get_geometry()
-        self._xdotool("mousemove", "--window", str(window.id), str(g.width // 2),
-                      str(g.height // 2), "click", "--repeat", str(abs(notches)),
-                      "--delay", "0", "4" if notches > 0 else "5")
+        """Wheel notches over the window's corner: positive away from the viewer (button 4)."""
+        self.xdotool("mousemove", "--window", str(window.id), "20", "20", "click", "--repeat",
+                     str(abs(notches)), "--delay", "0", "4" if notches > 0 else "5")
 
-    def _xdotool(self, *arguments):
+    def xdotool(self, *arguments):
         subprocess.run(["xdotool", *arguments], env=self.env(), check=True, capture_output=True,
-                       timeout=60)
+                       timeout=300)
 
 
 class Program:

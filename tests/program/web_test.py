@@ -87,15 +87,15 @@ def test_page_without_leopard_says_so_and_goes_on(start_page, tmp_path):
 
 
 def test_mouse_touch_and_buttons_drive_the_show(start_page):
-    """A drag of 20 steps and a rest, by mouse and by finger, is 20 presses of a; two fingers
-    spread by a notch walk as 10 presses of w; a tap pauses and another resumes; Replay starts
-    the show again; and the canvas keeps its gestures from scrolling the page."""
+    """Drags by mouse and by finger, 20 steps and a rest, are 20 presses of a; two fingers spread
+    by a notch are 10 of w; a tap pauses, another resumes; Replay starts the show again; and the
+    canvas keeps its gestures from scrolling the page."""
     page = start_page(PAGE_DIR, "?hold=0")
     page.hold_after(0)
     look = lambda: page.picture(SCENE_GEOMETRY)  # noqa: E731
     still = look()
 
-    def after(keys):
+    def undone_by(keys):
         page.next_frames()
         moved = look()
         page.type_keys(keys)
@@ -103,15 +103,15 @@ def test_mouse_touch_and_buttons_drive_the_show(start_page):
         return not numpy.array_equal(moved, still) and numpy.array_equal(look(), still)
 
     page.mouse_drag((100, 200), [(7, 0)] * 17 + [(6, 0)])
-    assert after("d" * 20), "a mouse drag is not the turns it stands for"
+    assert undone_by("d" * 20), "a mouse drag is not the turns it stands for"
     page.touch([(100, 200)], [[(7, 0)]] * 17 + [[(6, 0)]])
-    assert after("d" * 20), "a finger's drag is not the turns it stands for"
+    assert undone_by("d" * 20), "a finger's drag is not the turns it stands for"
     page.touch([(200, 200), (260, 200)], [[(-10, 0), (10, 0)]] * 2)
-    assert after("s" * 10), "two fingers spread by a notch do not walk as 10 steps"
+    assert undone_by("s" * 10), "two fingers spread by a notch do not walk 10 steps"
     page.touch([(200, 380)], [[(0, -60)]] * 5)
     assert page.evaluate("window.scrollY") == 0, "a drag on the canvas scrolled the page"
-    page.type_keys("p" * 50)
 
+    page.type_keys("p" * 50)
     page.evaluate("Module._webHoldAfterIdleCalls(-1)")
     page.touch([(200, 200)])
     page.next_frames()
@@ -122,8 +122,7 @@ def test_mouse_touch_and_buttons_drive_the_show(start_page):
     page.touch([(200, 200)])
     page.next_frames(20)
     assert not numpy.array_equal(look(), paused), "a second tap did not resume the robots"
-
-    # Robot 0 finishes walking at tick 274; after a replay it does so again, before anything else.
+    # Robot 0 finishes walking at tick 274, and after a replay again before anything else.
     assert page.wait_for_lines(1, 30) == SHOW_LINES[:1]
     page.evaluate("document.getElementById('replay').click()")
     assert page.wait_for_lines(2, 30) == [SHOW_LINES[0]] * 2

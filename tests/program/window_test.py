@@ -1,7 +1,7 @@
 """The real program's windows from outside: title and layout at start-up, a storm of resizes,
 unmaps and remaps of the main window that the subwindows must ride out unchanged, and life under a
-real window manager: resized, maximized and made fullscreen, by the window manager and by the f
-key (Escape brings it back), and named for a dock."""
+real window manager: resized, maximized and made fullscreen, by it and by the f key (Escape
+leaves it), and named for a dock."""
 
 import subprocess
 
@@ -27,18 +27,6 @@ def assert_laid_out(xvfb, program, expose=lambda: None):
 
     wait_until(look, lambda pixels: pixels == [MAIN_GREY] * 2, 30,
                "grey margin and strip between the subwindows", interval=0.5)
-
-
-def not_grey_outside_subwindows(xvfb, window):
-    """How many pixels outside the subwindows are not grey, and the box that holds them."""
-    try:
-        wrong = (xvfb.picture(window) != MAIN_GREY).any(axis=2)
-    except xerror.BadMatch:  # changed size, or partly off the screen, while we looked
-        return None, "no picture"
-    for x, y, w, h in SUBWINDOWS:
-        wrong[y:y + h, x:x + w] = False
-    ys, xs = numpy.nonzero(wrong)
-    return len(xs), (xs.min(), ys.min(), xs.max(), ys.max()) if len(xs) else None
 
 
 def test_opens_its_window_with_two_subwindows(xvfb, program):
@@ -76,38 +64,41 @@ def test_window_storm_leaves_subwindows_and_program_intact(xvfb, program):
 def test_main_window_is_grey_at_every_size_the_window_manager_gives(xvfb, window_manager,
                                                                       program):
     window = program.window
-    program.subwindow(SCENE_GEOMETRY)
+    scene = program.subwindow(SCENE_GEOMETRY)
 
-    not_grey = lambda: not_grey_outside_subwindows(xvfb, window)  # noqa: E731
+    def not_grey():
+        """How many pixels outside the subwindows are not grey, and the box that holds them."""
+        try:
+            wrong = (xvfb.picture(window) != MAIN_GREY).any(axis=2)
+        except xerror.BadMatch:  # changed size, or partly off the screen, while we looked
+            return None, "no picture"
+        for x, y, w, h in SUBWINDOWS:
+            wrong[y:y + h, x:x + w] = False
+        ys, xs = numpy.nonzero(wrong)
+        return len(xs), (xs.min(), ys.min(), xs.max(), ys.max()) if len(xs) else None
 
     def wmctrl(*action):
         subprocess.run(["wmctrl", "-i", "-r", str(window.id), *action], env=xvfb.env(), check=True,
                        timeout=30)
 
-    # Nothing exposes the window meanwhile: what it shows is what it drew for its new size.
+    # Nothing exposes the window meanwhile: what it shows is what it drew for its new size. The
+    # program's own keys come last: Escape out of full screen, f into it, Escape out.
     previous = xvfb.size(window)
     for action in [("-e", "0,-1,-1,700,600"), ("-b", "add,maximized_vert,maximized_horz"),
-                   ("-b", "remove,maximized_vert,maximized_horz"), ("-b", "add,fullscreen")]:
-        wmctrl(*action)
+                   ("-b", "remove,maximized_vert,maximized_horz"), ("-b", "add,fullscreen"),
+                   "Escape", "f", "Escape"]:
+        if isinstance(action, str):
+            xvfb.type_keys(scene, action)
+        else:
+            wmctrl(*action)
         size = wait_until(lambda: xvfb.size(window), lambda seen: seen != previous, 10,
                           f"size after {action}")
         wait_until(not_grey, lambda seen: seen[0] == 0, 5, f"grey at {size} after {action}")
         previous = size
+    assert size == (700, 600), "Escape did not bring the window back"
     assert sorted(xvfb.children(window)) == SUBWINDOWS
 
     classes = window.get_wm_class()
     utf8_title = window.get_full_property(xvfb.x.intern_atom("_NET_WM_NAME"),
                                           xvfb.x.intern_atom("UTF8_STRING")).value
     assert (classes, utf8_title) == (("cheerleaders", "Cheerleaders"), TITLE.encode())
-
-
-def test_f_fills_the_screen_and_escape_brings_the_window_back(xvfb, window_manager, program):
-    window = program.window
-    scene = program.subwindow(SCENE_GEOMETRY)
-    screen = xvfb.size(xvfb.root)
-    for key, size in [("Escape", (500, 500)), ("f", screen), ("Escape", (500, 500))]:
-        xvfb.type_keys(scene, key)
-        wait_until(lambda: xvfb.size(window), lambda seen: seen == size, 10, f"size after {key}")
-        wait_until(lambda: not_grey_outside_subwindows(xvfb, window), lambda seen: seen[0] == 0,
-                   10, f"grey at {size} after {key}")
-    assert sorted(xvfb.children(window)) == SUBWINDOWS
