@@ -13,12 +13,12 @@
 // when it has the focus, as GLUT delivers them, to the window under the pointer (the top-level
 // one when the pointer is off the canvas). The mouse's buttons and motion go to the window under
 // the pointer, and stay with it while a button is down; the wheel's scrolling, fine or not, comes
-// in notches. Touch is the mouse for one finger: a drag is a left-button drag, a tap is a space;
-// two fingers moved up or apart are the wheel forward, down or together the wheel back. Points
-// are taken in the canvas's own pixels however large the page shows it. The canvas keeps its
-// picture between frames, so a window that does not redraw keeps what it drew, as a window on a
-// desktop does; a window that redraws paints over its subwindows' regions too, so they draw again
-// after it, in the same frame.
+// in notches. Touch is the mouse for one finger: a drag is a left-button drag, a tap is a space
+// for the top-level window; two fingers moved up or apart are the wheel forward, down or together
+// the wheel back. Points are taken in the canvas's own pixels however large the page shows it.
+// The canvas keeps its picture between frames, so a window that does not redraw keeps what it
+// drew, as a window on a desktop does; a window that redraws paints over its subwindows' regions
+// too, so they draw again after it, in the same frame.
 #include "controls/pointer_look.h"
 #include "web/fg_internal.h"
 
@@ -121,7 +121,6 @@ EM_JS(void, toggleCanvasFullScreen, (), {
 EM_JS(void, leaveCanvasFullScreen, (), {
     if (document.fullscreenElement) document.exitFullscreen();
 });
-EM_JS(int, canvasIsFullScreen, (), { return document.fullscreenElement ? 1 : 0; });
 
 // What a fresh GL context has switched off, and the program might have switched on.
 constexpr GLenum OFF_BY_DEFAULT[] = {
@@ -393,8 +392,9 @@ EM_BOOL onTouch(int type, const EmscriptenTouchEvent* event, void* /*data*/) {
     if (fingers == 0 && g.fingers != 0) {
         if (g.fingers == 1) {
             deliverButton(pressedWindow, GLUT_LEFT_BUTTON, GLUT_UP, g.startX, g.startY);
+            // Anywhere on the canvas, the help panel too: there is no key to miss there.
             if (g.tap && emscripten_get_now() - g.startMs < TAP_MS) {
-                deliverKey(windowAt(g.startX, g.startY), ' ', g.startX, g.startY);
+                deliverKey(1, ' ', g.startX, g.startY);
             }
         }
         g.fingers = 0;
@@ -624,8 +624,6 @@ int glutGet(GLenum what) {
         return window.width;
     case GLUT_WINDOW_HEIGHT:
         return window.height;
-    case GLUT_FULL_SCREEN:
-        return canvasIsFullScreen();
     default:
         return 0;
     }
