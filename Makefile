@@ -151,18 +151,12 @@ windows:
 	cd $(WINDOWS_DIR)/zip && zip -q -X ../$(notdir $(WINDOWS_ZIP)) *
 	@echo "Built $(WINDOWS_DIR)/cheerleaders.exe and $(WINDOWS_ZIP)"
 
-# The web page in build-web/: the program built with Emscripten (cheerleaders.js and .wasm), its
-# page, and the four textures the build host generates, packaged for its file system. With
-# WEB_OPTIONAL set (as `make test` does), a missing gl4es source leaves no page, with one line,
-# instead of failing.
+# The web page in build-web/: the program built with Emscripten (cheerleaders.js and .wasm) and
+# its page, which writes the four textures as it starts. With WEB_OPTIONAL set (as `make test`
+# does), a missing gl4es source leaves no page, with one line, instead of failing.
 web:
 	tools/install-deps.sh web
-	cmake --preset default -DBUILD_TESTING=OFF -DCHEER_BENCH=OFF >/dev/null
-	cmake --build build -j $(JOBS) --target make_textures
-	mkdir -p $(WEB_DIR)/textures
-	build/make_textures $(WEB_DIR)/textures
-	@if ! cmake --preset web -DCHEER_GL4ES_ARCHIVE=$(GL4ES_ARCHIVE) \
-		-DCHEER_WEB_TEXTURES=$(CURDIR)/$(WEB_DIR)/textures; then \
+	@if ! cmake --preset web -DCHEER_GL4ES_ARCHIVE=$(GL4ES_ARCHIVE); then \
 		rm -f $(WEB_DIR)/cheerleaders.html; \
 		if [ -n "$(WEB_OPTIONAL)" ] && [ -z "$(GL4ES_ARCHIVE)" ]; then \
 			echo "make web: no gl4es archive and no fetch from upstream: no web page to test"; \

@@ -214,6 +214,7 @@ TickReport choreographyTick(Robot (&robotTable)[ROBOT_COUNT], Choreography& show
         return report;
     }
     report.advanced = true;
+    show.ticks += 1;
     for (int i = 0; i < ROBOT_COUNT; ++i) {
         // A done robot is skipped before its script is read: its cursor is one past the end.
         if (show.finishedCount[i] >= show.commandCount) {

@@ -22,6 +22,7 @@ struct Choreography {
     std::uint32_t commandCount;               // commands in every script
     std::uint32_t finishedCount[ROBOT_COUNT]; // commands each robot has completed
     const float* script[ROBOT_COUNT];         // SCRIPT_LENGTH floats each, never written
+    std::uint32_t ticks;                      // ticks run since the show started or restarted
 };
 
 // The walking gait of one robot. swing: the left leg and right arm rise (true) or fall.

@@ -5,7 +5,7 @@
 # - OpenGL::GLU: Mesa's GLU (its quadrics, projections and image scaling), from the source of
 #   Debian's libglu package.
 # - GLUT::GLUT: freeglut's headers and bitmap font data, from the source of Debian's freeglut
-#   package; the windowing itself is the program's own web seam (app/glut_web.cpp).
+#   package; the windowing itself is the program's own web seam (web/glut_web.cpp).
 # - glm::glm: GLM's headers from the build host (cmake/host_glm.cmake).
 include(ExternalProject)
 include(FetchContent)
@@ -43,7 +43,7 @@ ExternalProject_Add(gl4es_build
     BINARY_DIR ${CMAKE_BINARY_DIR}/gl4es-build
     CMAKE_ARGS
         -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
-        -DCMAKE_BUILD_TYPE=Release
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_FLAGS_RELEASE=${CMAKE_C_FLAGS_RELEASE}
         -DNOX11=ON -DNOEGL=ON -DSTATICLIB=ON -DNO_INIT_CONSTRUCTOR=ON
     INSTALL_COMMAND ""
     BUILD_ALWAYS TRUE

@@ -6,11 +6,13 @@ The web tests use it; run as a program, it measures the page's budgets:
 
     web_page.py PAGE_DIR
 
-prints the files' sizes, when the first frame was drawn, and how long each animation frame's
-work took over the whole show (median, 99th percentile, largest) against the 60 Hz budget."""
+prints the files' sizes, raw and as gzip -9 gives them, when the first frame was drawn, and how
+long each animation frame's work took over the whole show (median, 99th percentile, largest)
+against the 60 Hz budget."""
 
 import base64
 import functools
+import gzip
 import http.server
 import io
 import json
@@ -25,8 +27,7 @@ import threading
 import time
 
 FRAME_BUDGET_MS = 1000 / 60
-PAGE_FILES = ["cheerleaders.html", "cheerleaders.js", "cheerleaders.wasm", "cheerleaders.data",
-              "cheerleaders.data.js"]
+PAGE_FILES = ["cheerleaders.html", "cheerleaders.js", "cheerleaders.wasm"]
 # Times each animation frame's work with the page's own clock, from the page's first script on.
 FRAME_TIMER = """
 window.frameTimes = [];
@@ -40,8 +41,10 @@ window.requestAnimationFrame = callback => requestFrame(time => {
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    """Logs nothing, but keeps the paths asked for in the server's `requests`."""
+
     def log_message(self, *args):
-        pass
+        self.server.requests.append(self.path)
 
 
 def wait_for(look, what, timeout):
@@ -55,11 +58,12 @@ def wait_for(look, what, timeout):
 class WebPage:
     """The page in headless Chromium, started at once; close() ends both browser and server."""
 
-    def __init__(self, directory, query=""):
+    def __init__(self, directory, query="", browser_args=(), script="", started=True):
         self.lines, self.errors = [], []
         self.session, self._next_id, self._pending = None, 0, b""
         self.server = http.server.ThreadingHTTPServer(
             ("127.0.0.1", 0), functools.partial(QuietHandler, directory=str(directory)))
+        self.server.requests = []
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
         self.profile = tempfile.mkdtemp()
         # The browser reads commands from its descriptor 3 and answers on 4.
@@ -75,26 +79,31 @@ class WebPage:
             ["chromium", "--headless", "--no-sandbox", "--remote-debugging-pipe",
              "--enable-unsafe-swiftshader", "--no-first-run", "--disable-background-networking",
              "--disable-component-update", "--disable-sync", f"--user-data-dir={self.profile}",
-             "about:blank"],
+             *browser_args, "about:blank"],
             pass_fds=(3, 4), preexec_fn=descriptors, stdin=subprocess.DEVNULL,
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(commands)
         os.close(answers)
         try:
-            self._open(query)
+            self._open(query, script, started)
         except BaseException:
             self.close()
             raise
 
-    def _open(self, query):
+    def _open(self, query, script, started):
         target = self.call("Target.createTarget", url="about:blank")["targetId"]
         self.session = self.call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
         self.call("Runtime.enable")
         self.call("Page.enable")
-        self.call("Page.addScriptToEvaluateOnNewDocument", source=FRAME_TIMER)
+        self.call("Page.addScriptToEvaluateOnNewDocument", source=FRAME_TIMER + script)
         self.call("Page.navigate", url=f"http://127.0.0.1:{self.server.server_address[1]}"
                                        f"/cheerleaders.html{query}")
-        wait_for(lambda: self.evaluate("typeof Module === 'object' && Boolean(Module.calledRun)"),
+        if started:
+            self.wait_started()
+
+    def wait_started(self):
+        """Waits for the page's program to have started, and the page to have seen it."""
+        wait_for(lambda: self.evaluate("typeof running === 'boolean' && running"),
                  f"the program did not start: {self.errors}", 60)
 
     def _receive(self, timeout):
@@ -204,9 +213,15 @@ class WebPage:
 
 
 def measure(directory):
-    sizes = {name: os.path.getsize(os.path.join(directory, name)) for name in PAGE_FILES}
-    print("files:", ", ".join(f"{name} {size / 1e6:.2f} MB" for name, size in sizes.items()),
-          f"(all {sum(sizes.values()) / 1e6:.2f} MB)")
+    sizes = {}
+    for name in PAGE_FILES:
+        with open(os.path.join(directory, name), "rb") as f:
+            data = f.read()
+        sizes[name] = (len(data), len(gzip.compress(data, compresslevel=9)))
+    print("files, raw and gzip -9:", ", ".join(f"{name} {raw / 1e3:.1f} / {packed / 1e3:.1f} KB"
+                                              for name, (raw, packed) in sizes.items()),
+          f"(all {sum(r for r, _ in sizes.values()) / 1e3:.1f} / "
+          f"{sum(p for _, p in sizes.values()) / 1e3:.1f} KB)")
     page = WebPage(directory)
     try:
         page.wait_for_lines(8, 300)

@@ -55,11 +55,12 @@ def program(start_program):
 
 @pytest.fixture
 def start_page():
-    """start_page(directory, query=""): the web page in that folder, closed after the test."""
+    """start_page(directory, query="", **WebPage options): the web page in that folder, closed
+    after the test."""
     pages = []
 
-    def start(directory, query=""):
-        pages.append(harness.WebPage(directory, query))
+    def start(directory, query="", **options):
+        pages.append(harness.WebPage(directory, query, **options))
         return pages[-1]
 
     yield start

@@ -1,6 +1,6 @@
 // Windowing for the web page: the GLUT calls the program makes, answered on the page's one
 // WebGL canvas. The top-level window is the canvas; a subwindow is a region of it, drawn through
-// its own viewport and scissor, so the program's glViewport (app/web_viewport.h) is taken in the
+// its own viewport and scissor, so the program's glViewport (web/web_viewport.h) is taken in the
 // window's own pixels.
 //
 // One GL context serves every window. The window that is current when the event loop starts (the
