@@ -21,8 +21,8 @@ bool windowManagerDoesFullScreen(Display* display) {
     unsigned long count = 0, remaining = 0;
     unsigned char* data = nullptr;
     bool found = false;
-    if (XGetWindowProperty(display, DefaultRootWindow(display), supported, 0, 1024, False,
-                           XA_ATOM, &type, &format, &count, &remaining, &data) == Success &&
+    if (XGetWindowProperty(display, DefaultRootWindow(display), supported, 0, 1024, False, XA_ATOM,
+                           &type, &format, &count, &remaining, &data) == Success &&
         type == XA_ATOM && format == 32 && data != nullptr) {
         const auto* atoms = reinterpret_cast<const Atom*>(data);
         for (unsigned long k = 0; k < count && !found; ++k) {
@@ -45,7 +45,8 @@ void askWindowManager(Display* display, StateChange change) {
     event.xclient.message_type = XInternAtom(display, "_NET_WM_STATE", False);
     event.xclient.format = 32;
     event.xclient.data.l[0] = change;
-    event.xclient.data.l[1] = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False));
+    event.xclient.data.l[1] =
+        static_cast<long>(XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False));
     event.xclient.data.l[3] = 1; // from an application
     XSendEvent(display, DefaultRootWindow(display), False,
                SubstructureRedirectMask | SubstructureNotifyMask, &event);

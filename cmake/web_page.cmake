@@ -1,11 +1,10 @@
 # The web page: the program as cheerleaders.js and cheerleaders.wasm, and the page that holds its
-# canvas (web/cheerleaders.html), in the build folder. The page writes the four textures into the
-# program's file system as it starts, with the same generator as make_textures.
+# canvas (web/cheerleaders.html), in the build folder. The page puts the four textures into the
+# program's file system as it starts, drawn by the same generator as make_textures.
 set_target_properties(cheerleaders PROPERTIES SUFFIX ".js")
-# What the page's script calls in the program, and the texture generator it calls: in the program
-# itself, since nothing else in it calls them.
-target_sources(cheerleaders PRIVATE ${PROJECT_SOURCE_DIR}/web/page_exports.cpp
-    ${PROJECT_SOURCE_DIR}/tools/texture_generator.cpp)
+# What the page's script calls in the program: in the program itself, since nothing else in it
+# calls them.
+target_sources(cheerleaders PRIVATE ${PROJECT_SOURCE_DIR}/web/page_exports.cpp)
 # Emscripten's linker runs its JavaScript tools (acorn among them) on Node.js; Debian's Node.js
 # finds Debian's JavaScript modules by itself, another Node.js first on the PATH may not.
 set_target_properties(cheerleaders PROPERTIES
@@ -14,12 +13,27 @@ set_target_properties(cheerleaders PROPERTIES
 target_link_options(cheerleaders PRIVATE
     -Oz
     -sFULL_ES2=1 -sMAX_WEBGL_VERSION=1
-    # The page's tests take a texture away through the file system's own calls.
+    # The page hands the textures to the program through the file system's own calls.
     -sFORCE_FILESYSTEM=1
     -sALLOW_MEMORY_GROWTH=1
     -sENVIRONMENT=web)
 
-find_package(Python3 REQUIRED COMPONENTS Interpreter)
+# The textures' own small module (cheerleaders_textures.js and .wasm), which the page runs as a
+# worker, on another core, while the program itself is fetched and compiled. The generator is built
+# for speed: the first picture waits for its pictures.
+add_executable(cheerleaders_textures ${PROJECT_SOURCE_DIR}/web/texture_module.cpp
+    ${PROJECT_SOURCE_DIR}/tools/texture_generator.cpp)
+target_include_directories(cheerleaders_textures PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_options(cheerleaders_textures PRIVATE -O3)
+set_target_properties(cheerleaders_textures PROPERTIES SUFFIX ".js"
+    CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;NODE_PATH=/usr/share/nodejs")
+target_link_options(cheerleaders_textures PRIVATE -Oz -sMODULARIZE=1 -sEXPORT_NAME=makeTextures
+    -sEXPORTED_RUNTIME_METHODS=FS -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=worker
+    "SHELL:--extern-post-js ${PROJECT_SOURCE_DIR}/web/texture_worker.js")
+set_property(TARGET cheerleaders_textures APPEND PROPERTY LINK_DEPENDS
+    ${PROJECT_SOURCE_DIR}/web/texture_worker.js)
+cheer_warnings(cheerleaders_textures)
+
 set(page_dir ${CMAKE_BINARY_DIR})
 add_custom_command(OUTPUT ${page_dir}/cheerleaders.html
     COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/web/cheerleaders.html ${page_dir}/

@@ -1,6 +1,7 @@
 #include "tools/texture_generator.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -49,27 +50,58 @@ double unitHash(std::uint32_t x, std::uint32_t y, std::uint32_t seed) {
 }
 
 // Value noise on a lattice of `cells` per side that wraps, so every picture tiles seamlessly.
-double latticeNoise(double x, double y, int cells, std::uint32_t seed) {
+// The lattice's values are hashed once, when it is made.
+struct Lattice {
+    int cells;
+    std::vector<double> values; // row by row
+};
+
+Lattice makeLattice(int cells, std::uint32_t seed) {
+    assert(cells > 0 && (cells & (cells - 1)) == 0);
+    Lattice lattice{cells, {}};
+    lattice.values.reserve(static_cast<std::size_t>(cells * cells));
+    for (int cy = 0; cy < cells; ++cy) {
+        for (int cx = 0; cx < cells; ++cx) {
+            lattice.values.push_back(
+                unitHash(static_cast<std::uint32_t>(cx), static_cast<std::uint32_t>(cy), seed));
+        }
+    }
+    return lattice;
+}
+
+double latticeNoise(const Lattice& lattice, double x, double y) {
+    const int cells = lattice.cells;
     const double fx = x * cells / SIDE;
     const double fy = y * cells / SIDE;
     const int ix = static_cast<int>(std::floor(fx));
     const int iy = static_cast<int>(std::floor(fy));
     const double tx = fx - ix, ty = fy - iy;
     const double sx = tx * tx * (3 - 2 * tx), sy = ty * ty * (3 - 2 * ty);
+    // Every lattice has a power of two of cells, so a mask wraps a corner onto it.
+    const int mask = cells - 1;
     auto corner = [&](int cx, int cy) {
-        return unitHash(static_cast<std::uint32_t>(((cx % cells) + cells) % cells),
-                        static_cast<std::uint32_t>(((cy % cells) + cells) % cells), seed);
+        return lattice.values[static_cast<std::size_t>((cy & mask) * cells + (cx & mask))];
     };
     const double top = corner(ix, iy) + (corner(ix + 1, iy) - corner(ix, iy)) * sx;
     const double bottom = corner(ix, iy + 1) + (corner(ix + 1, iy + 1) - corner(ix, iy + 1)) * sx;
     return top + (bottom - top) * sy;
 }
 
-// Several octaves of lattice noise, roughly in 0..1.
-double fractalNoise(double x, double y, int cells, int octaves, std::uint32_t seed) {
-    double sum = 0, weight = 0, amplitude = 1;
+// Several octaves of lattice noise, roughly in 0..1: octave o has cells << o and seed + o.
+using FractalNoise = std::vector<Lattice>;
+
+FractalNoise makeFractalNoise(int cells, int octaves, std::uint32_t seed) {
+    FractalNoise noise;
     for (int o = 0; o < octaves; ++o) {
-        sum += amplitude * latticeNoise(x, y, cells << o, seed + static_cast<std::uint32_t>(o));
+        noise.push_back(makeLattice(cells << o, seed + static_cast<std::uint32_t>(o)));
+    }
+    return noise;
+}
+
+double fractalNoise(const FractalNoise& noise, double x, double y) {
+    double sum = 0, weight = 0, amplitude = 1;
+    for (const Lattice& lattice : noise) {
+        sum += amplitude * latticeNoise(lattice, x, y);
         weight += amplitude;
         amplitude *= 0.5;
     }
@@ -91,16 +123,22 @@ Picture corrugatedIron() {
     Picture p;
     const Colour steel{150, 160, 172};
     const Colour rust{128, 66, 34};
+    const Lattice streaks = makeLattice(64, 11);
+    const FractalNoise stains = makeFractalNoise(8, 4, 21);
+    // The ridges' light and grooves change across the picture only.
+    double light[SIDE], groove[SIDE];
+    for (int x = 0; x < SIDE; ++x) {
+        const double phase = TAU * x / 32.0;
+        light[x] = 0.62 + 0.33 * std::sin(phase) + 0.12 * std::cos(phase * 2);
+        // Rust gathers in the grooves, where the sine is low.
+        groove[x] = 0.5 - 0.5 * std::sin(phase);
+    }
     for (int y = 0; y < SIDE; ++y) {
         for (int x = 0; x < SIDE; ++x) {
-            const double phase = TAU * x / 32.0;
-            const double light = 0.62 + 0.33 * std::sin(phase) + 0.12 * std::cos(phase * 2);
-            const double streak = 0.06 * (latticeNoise(x, y * 0.05, 64, 11) - 0.5);
-            Colour c = scale(steel, light + streak);
-            const double stain = fractalNoise(x * 0.5, y, 8, 4, 21);
-            // Rust gathers in the grooves, where the sine is low.
-            const double groove = 0.5 - 0.5 * std::sin(phase);
-            c = mix(c, scale(rust, 0.7 + 0.5 * light), (stain - 0.55) * 5.0 * (0.4 + groove));
+            const double streak = 0.06 * (latticeNoise(streaks, x, y * 0.05) - 0.5);
+            Colour c = scale(steel, light[x] + streak);
+            const double stain = fractalNoise(stains, x * 0.5, y);
+            c = mix(c, scale(rust, 0.7 + 0.5 * light[x]), (stain - 0.55) * 5.0 * (0.4 + groove[x]));
             c = scale(c, 0.95 + 0.1 * unitHash(static_cast<std::uint32_t>(x),
                                                static_cast<std::uint32_t>(y), 31));
             p.at(x, y) = c;
@@ -117,9 +155,10 @@ Picture leopard() {
     const Colour pale{240, 214, 150};
     const Colour ring{34, 24, 16};
     const Colour centre{176, 108, 44};
+    const FractalNoise patches = makeFractalNoise(4, 3, 41);
     for (int y = 0; y < SIDE; ++y) {
         for (int x = 0; x < SIDE; ++x) {
-            p.at(x, y) = mix(fur, pale, fractalNoise(x, y, 4, 3, 41) - 0.3);
+            p.at(x, y) = mix(fur, pale, fractalNoise(patches, x, y) - 0.3);
         }
     }
     constexpr int CELLS = 7;
@@ -135,6 +174,11 @@ Picture leopard() {
             const int reach = static_cast<int>(radius * 1.6) + 2;
             for (int dy = -reach; dy <= reach; ++dy) {
                 for (int dx = -reach; dx <= reach; ++dx) {
+                    // The wobble stays below 1.34, so a point this far out is outside the ring
+                    // whatever its angle, and is left as it is.
+                    if (std::hypot(dx * stretch, dy) >= radius * 1.35) {
+                        continue;
+                    }
                     const double angle = std::atan2(dy, dx * stretch);
                     const double wobble =
                         1.0 + 0.22 * std::sin(angle * 3 + cx) + 0.12 * std::sin(angle * 5 + cy);
@@ -148,10 +192,9 @@ Picture leopard() {
                         continue;
                     }
                     // The ring is broken in two or three places, as real rosettes are.
-                    const bool gap = std::sin(angle * 3 + 7 * unitHash(ux, uy, 56)) > 0.93;
                     if (d < 0.6) {
                         c = mix(c, centre, 0.85);
-                    } else if (d < 1.0 && !gap) {
+                    } else if (d < 1.0 && std::sin(angle * 3 + 7 * unitHash(ux, uy, 56)) <= 0.93) {
                         c = ring;
                     }
                 }
@@ -165,10 +208,11 @@ Picture leopard() {
 Picture concrete() {
     Picture p;
     const Colour grey{148, 146, 140};
+    const FractalNoise blotches = makeFractalNoise(4, 5, 61);
     for (int y = 0; y < SIDE; ++y) {
         for (int x = 0; x < SIDE; ++x) {
             const auto ux = static_cast<std::uint32_t>(x), uy = static_cast<std::uint32_t>(y);
-            const double blotch = fractalNoise(x, y, 4, 5, 61);
+            const double blotch = fractalNoise(blotches, x, y);
             const double grain = unitHash(ux, uy, 62) - 0.5;
             p.at(x, y) = scale(grey, 0.78 + 0.4 * blotch + 0.12 * grain);
         }
@@ -199,21 +243,23 @@ Picture grass() {
     Picture p;
     const Colour soil{52, 96, 30};
     const Colour lush{92, 160, 52};
+    const FractalNoise ground = makeFractalNoise(4, 4, 81);
     for (int y = 0; y < SIDE; ++y) {
         for (int x = 0; x < SIDE; ++x) {
-            p.at(x, y) = mix(soil, lush, fractalNoise(x, y, 4, 4, 81));
+            p.at(x, y) = mix(soil, lush, fractalNoise(ground, x, y));
         }
     }
     Random random{91};
-    const Colour blades[] = {{104, 178, 58}, {74, 140, 42}, {132, 198, 74}, {60, 116, 34},
-                             {156, 206, 84}};
+    const FractalNoise patches = makeFractalNoise(4, 2, 83);
+    const Colour blades[] = {
+        {104, 178, 58}, {74, 140, 42}, {132, 198, 74}, {60, 116, 34}, {156, 206, 84}};
     for (int i = 0; i < 5200; ++i) {
         const double x0 = random.next() * SIDE;
         const double y0 = random.next() * SIDE;
         const double length = 6 + random.next() * 12;
         const double lean = (random.next() - 0.5) * 0.9;
         const Colour colour = blades[static_cast<int>(random.next() * 5) % 5];
-        const double patch = fractalNoise(x0, y0, 4, 2, 83);
+        const double patch = fractalNoise(patches, x0, y0);
         const int steps = static_cast<int>(length);
         for (int s = 0; s <= steps; ++s) {
             const double t = static_cast<double>(s) / steps;
@@ -241,8 +287,9 @@ void putU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     putU16(out, v >> 16);
 }
 
+// To the nearest level, halves up, as lround would round these non-negative values.
 std::uint8_t channel(double v) {
-    return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0, 255.0)));
+    return static_cast<std::uint8_t>(std::floor(std::clamp(v, 0.0, 255.0) + 0.5));
 }
 
 // A 24-bit uncompressed bottom-up bitmap with the 40-byte info header. Row y of the picture is
@@ -251,6 +298,7 @@ bool writeBitmap(const std::string& path, Picture& picture) {
     const std::uint32_t stride = (SIDE * 3 + 3) / 4 * 4;
     const std::uint32_t imageSize = stride * SIDE;
     std::vector<std::uint8_t> out;
+    out.reserve(54 + imageSize);
     out.push_back('B');
     out.push_back('M');
     putU32(out, 54 + imageSize);

@@ -27,7 +27,8 @@ import threading
 import time
 
 FRAME_BUDGET_MS = 1000 / 60
-PAGE_FILES = ["cheerleaders.html", "cheerleaders.js", "cheerleaders.wasm"]
+PAGE_FILES = ["cheerleaders.html", "cheerleaders.js", "cheerleaders.wasm",
+              "cheerleaders_textures.js", "cheerleaders_textures.wasm"]
 # Times each animation frame's work with the page's own clock, from the page's first script on.
 FRAME_TIMER = """
 window.frameTimes = [];
@@ -227,15 +228,20 @@ def measure(directory):
         page.wait_for_lines(8, 300)
         page.next_frames(60)
         frames = page.evaluate("frameTimes")
+        shown = page.evaluate("firstPictureAt")
         idle_calls = page.evaluate("Module._webIdleCalls()")
     finally:
         page.close()
+    # The frames drawn behind the loading line end where the first picture is shown.
+    hidden = [duration for start, duration in frames if start < shown]
+    frames = [(start, duration) for start, duration in frames if start >= shown]
     work = sorted(duration for _, duration in frames)
     seconds = (frames[-1][0] - frames[0][0]) / 1000
-    print(f"first frame drawn {frames[0][0] + frames[0][1]:.0f} ms after the page began to load")
+    print(f"first picture shown {shown:.0f} ms after the page began to load, behind the loading"
+          f" line {len(hidden)} frames of " + ", ".join(f"{d:.0f}" for d in hidden) + " ms")
     print(f"{len(frames)} frames in {seconds:.1f} s ({len(frames) / seconds:.1f} frames/s), "
           f"{idle_calls} idle calls")
-    print(f"frame work: median {statistics.median(work):.1f} ms, 99th percentile "
+    print(f"frame work once shown: median {statistics.median(work):.1f} ms, 99th percentile "
           f"{work[len(work) * 99 // 100]:.1f} ms, largest {work[-1]:.1f} ms; over the "
           f"{FRAME_BUDGET_MS:.1f} ms budget: "
           + ", ".join(f"frame {i} {duration:.0f} ms" for i, (_, duration) in enumerate(frames)

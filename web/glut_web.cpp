@@ -22,8 +22,8 @@
 #include "controls/pointer_look.h"
 #include "web/fg_internal.h"
 
-#include <GL/gl.h>
 #include <GL/freeglut.h>
+#include <GL/gl.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -64,6 +64,12 @@ struct WebWindow {
     GLint matrixMode = GL_MODELVIEW;
 };
 
+// The first frames are drawn behind the page's loading line: gl4es and the browser compile what
+// drawing each window needs in the first frames it is drawn, which takes several times a frame's
+// time, and no frame the visitor sees should wait for that.
+constexpr int HIDDEN_FRAMES = 4;
+int framesRun = 0;
+
 // By window number; 0 is no window.
 WebWindow windows[MAX_WINDOWS + 1];
 int windowCount = 0;
@@ -97,30 +103,35 @@ constexpr int TAP_SLOP_PIXELS = 10;
 
 // One touch gesture, from the first finger down to the last one up.
 struct TouchGesture {
-    int fingers = 0;      // most at once so far
+    int fingers = 0; // most at once so far
     double startMs = 0;
     int startX = 0, startY = 0;
-    bool tap = false;     // still short and still
-    int walkWindow = 0;   // the window two fingers walk in
+    bool tap = false;   // still short and still
+    int walkWindow = 0; // the window two fingers walk in
     int lastMidY = 0, lastSpread = 0;
     int walkCarry = 0;
 };
 TouchGesture gesture;
 
+EM_JS(void, showFirstPicture, (), {
+    if (Module.onFirstPicture) Module.onFirstPicture();
+});
 EM_JS(void, setDocumentTitle, (const char* title), { document.title = UTF8ToString(title); });
 EM_JS(void, stopWithoutWebGL, (), { abort("this browser gives the page no WebGL"); });
 // Full screen for the canvas, which the page's style scales to fit the screen, square.
+// clang-format off
 EM_JS(void, toggleCanvasFullScreen, (), {
     if (document.fullscreenElement) {
         document.exitFullscreen();
     } else {
         const canvas = document.getElementById("canvas");
-        if (canvas.requestFullscreen) canvas.requestFullscreen().catch(() => {});
+        if (canvas.requestFullscreen) canvas.requestFullscreen().catch(function () {});
     }
 });
 EM_JS(void, leaveCanvasFullScreen, (), {
     if (document.fullscreenElement) document.exitFullscreen();
 });
+// clang-format on
 
 // What a fresh GL context has switched off, and the program might have switched on.
 constexpr GLenum OFF_BY_DEFAULT[] = {
@@ -260,8 +271,8 @@ void canvasPoint(long cssX, long cssY, int* x, int* y) {
     double boxWidth = 0, boxHeight = 0;
     emscripten_get_element_css_size(CANVAS, &boxWidth, &boxHeight);
     const double width = windows[1].width, height = windows[1].height;
-    const double scale = boxWidth > 0 && boxHeight > 0
-                             ? std::min(boxWidth / width, boxHeight / height) : 1.0;
+    const double scale =
+        boxWidth > 0 && boxHeight > 0 ? std::min(boxWidth / width, boxHeight / height) : 1.0;
     *x = static_cast<int>(std::floor((cssX - (boxWidth - width * scale) / 2) / scale));
     *y = static_cast<int>(std::floor((cssY - (boxHeight - height * scale) / 2) / scale));
 }
@@ -308,8 +319,8 @@ EM_BOOL onPointer(int type, const EmscriptenMouseEvent* event, void* /*data*/) {
     const int pageButtons = event->buttons;
     const int stillDown = (pageButtons & 1) | ((pageButtons & 4) >> 1) | ((pageButtons & 2) << 1);
     // A button let go off the canvas is let go when the pointer comes back.
-    const int held = type == EMSCRIPTEN_EVENT_MOUSEUP ? buttonsDown & ~(1 << button)
-                                                      : buttonsDown & stillDown;
+    const int held =
+        type == EMSCRIPTEN_EVENT_MOUSEUP ? buttonsDown & ~(1 << button) : buttonsDown & stillDown;
     for (int b = GLUT_LEFT_BUTTON; b <= GLUT_RIGHT_BUTTON; ++b) {
         if ((buttonsDown & ~held) & (1 << b)) {
             buttonsDown &= ~(1 << b);
@@ -328,9 +339,8 @@ EM_BOOL onWheel(int /*type*/, const EmscriptenWheelEvent* event, void* /*data*/)
                                                              : WHEEL_PIXELS_PER_NOTCH;
     // Scrolling up, away from the viewer, is a notch forward.
     const double pixels = std::clamp(-event->deltaY * unit, -1e6, 1e6);
-    const int notches =
-        takeSteps(wheelCarry, static_cast<int>(std::lround(pixels)),
-                  static_cast<int>(WHEEL_PIXELS_PER_NOTCH));
+    const int notches = takeSteps(wheelCarry, static_cast<int>(std::lround(pixels)),
+                                  static_cast<int>(WHEEL_PIXELS_PER_NOTCH));
     deliverNotches(windowAt(pointerX, pointerY), notches, pointerX, pointerY);
     return EM_TRUE;
 }
@@ -415,6 +425,12 @@ bool isInside(int id, int ancestor) {
 
 // One turn of GLUT's loop.
 void runFrame() {
+    // Behind the loading line the show waits, and the window that keeps its state on the
+    // context (the scene view) draws in every frame.
+    const bool hidden = framesRun < HIDDEN_FRAMES;
+    if (hidden && home != 0) {
+        windows[home].redisplay = true;
+    }
     for (int id = 1; id <= windowCount; ++id) {
         WebWindow& window = windows[id];
         if (!window.shown) {
@@ -445,9 +461,12 @@ void runFrame() {
             }
         }
     }
-    if (idle != nullptr && (idleLimit < 0 || idleCalls < idleLimit)) {
+    if (!hidden && idle != nullptr && (idleLimit < 0 || idleCalls < idleLimit)) {
         ++idleCalls;
         idle();
+    }
+    if (++framesRun == HIDDEN_FRAMES) {
+        showFirstPicture();
     }
 }
 

@@ -1,10 +1,9 @@
-// What the page's script asks of the program: the four textures, written into its file system as
-// it starts; whether the robots are paused, for the Pause/Resume button; and the place in the
-// show, kept across a lost graphics context and given back to the page that comes after it.
+// What the page's script asks of the program: whether the robots are paused, for the Pause/Resume
+// button; and the place in the show, kept across a lost graphics context and given back to the
+// page that comes after it.
 #include "app/shell.h"
 #include "choreography/choreography.h"
 #include "controls/walking_camera.h"
-#include "tools/texture_generator.h"
 
 #include <cmath>
 #include <emscripten.h>
@@ -22,11 +21,6 @@ bool showOver() {
 
 extern "C" {
 
-// Into the working directory, where the program reads them at start-up.
-EMSCRIPTEN_KEEPALIVE int webMakeTextures() {
-    return writeTextures(".", false);
-}
-
 EMSCRIPTEN_KEEPALIVE int webPaused() {
     return paused ? 1 : 0;
 }
@@ -35,16 +29,16 @@ EMSCRIPTEN_KEEPALIVE int webPaused() {
 // phase and pitch. Each is a float or a count, so a double carries it exactly.
 EMSCRIPTEN_KEEPALIVE double webShowPlace(int field) {
     const ViewerCamera& c = viewerCamera;
-    const double fields[] = {static_cast<double>(choreography.ticks), c.heading, c.x, c.z, c.bob,
-                             c.stepPhase, c.pitch};
+    const double fields[] = {
+        static_cast<double>(choreography.ticks), c.heading, c.x, c.z, c.bob, c.stepPhase, c.pitch};
     return field >= 0 && field < 7 ? fields[field] : 0.0;
 }
 
 // Back to a place, once the program has started: the show from its start, run on to the tick
 // without drawing or printing (the page keeps the lines it had), then the pause and the camera.
 // A place that makes no sense (not finite, or past what a run could reach) changes nothing.
-EMSCRIPTEN_KEEPALIVE void webResume(double ticks, int isPaused, double heading, double x,
-                                    double z, double bob, double stepPhase, double pitch) {
+EMSCRIPTEN_KEEPALIVE void webResume(double ticks, int isPaused, double heading, double x, double z,
+                                    double bob, double stepPhase, double pitch) {
     const double values[] = {ticks, heading, x, z, bob, stepPhase, pitch};
     for (double v : values) {
         if (!std::isfinite(v) || std::fabs(v) > 4e9) {
@@ -62,9 +56,9 @@ EMSCRIPTEN_KEEPALIVE void webResume(double ticks, int isPaused, double heading, 
     }
     choreography.ticks = target;
     paused = isPaused != 0;
-    viewerCamera = {static_cast<float>(heading), static_cast<float>(x), static_cast<float>(z),
-                    static_cast<float>(bob), static_cast<float>(stepPhase),
-                    static_cast<float>(pitch)};
+    viewerCamera = {static_cast<float>(heading),   static_cast<float>(x),
+                    static_cast<float>(z),         static_cast<float>(bob),
+                    static_cast<float>(stepPhase), static_cast<float>(pitch)};
     requestSceneRedisplay();
 }
 

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -42,8 +42,8 @@ TEST_F(WalkingCamera, BackStepFromPhaseZeroWrapsTo359) {
 
 TEST_F(WalkingCamera, ForwardCycleHolds360ForOneStepThenResets) {
     const float phases[] = {30, 60, 90, 120, 150, 180, 210, 240, 270, 300, 330, 360, 0, 30};
-    const float bobs[] = {0.05f,      0.0866025f, 0.1f,  0.0866025f, 0.05f, 0.0f,  -0.05f,
-                          -0.0866025f, -0.1f,     -0.0866025f, -0.05f, 0.0f, 0.0f, 0.05f};
+    const float bobs[] = {0.05f,       0.0866025f, 0.1f,        0.0866025f, 0.05f, 0.0f, -0.05f,
+                          -0.0866025f, -0.1f,      -0.0866025f, -0.05f,     0.0f,  0.0f, 0.05f};
     for (int i = 0; i < 14; ++i) {
         press("w");
         EXPECT_EQ(camera.stepPhase, phases[i]) << "step " << i + 1;
@@ -68,8 +68,8 @@ TEST_F(WalkingCamera, MixedStepsFollowBothPhaseRules) {
         {"wwssww", {30, 60, 30, 0, 30, 60}},
         {"wwsssww", {30, 60, 30, 0, 359, 0, 30}},
         {"sw", {359, 0}},
-        {"sssssssssssswwww", {359, 329, 299, 269, 239, 209, 179, 149, 119, 89, 59, 29, 59, 89, 119,
-                              149}},
+        {"sssssssssssswwww",
+         {359, 329, 299, 269, 239, 209, 179, 149, 119, 89, 59, 29, 59, 89, 119, 149}},
     };
     for (const Case& c : cases) {
         ViewerCamera fresh;
