@@ -113,9 +113,11 @@ struct TouchGesture {
 };
 TouchGesture gesture;
 
+// clang-format off
 EM_JS(void, showFirstPicture, (), {
     if (Module.onFirstPicture) Module.onFirstPicture();
 });
+// clang-format on
 EM_JS(void, setDocumentTitle, (const char* title), { document.title = UTF8ToString(title); });
 EM_JS(void, stopWithoutWebGL, (), { abort("this browser gives the page no WebGL"); });
 // Full screen for the canvas, which the page's style scales to fit the screen, square.
