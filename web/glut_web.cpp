@@ -65,9 +65,11 @@ struct WebWindow {
 };
 
 // The first frames are drawn behind the page's loading line: gl4es and the browser compile what
-// drawing each window needs in the first frames it is drawn, which takes several times a frame's
-// time, and no frame the visitor sees should wait for that.
-constexpr int HIDDEN_FRAMES = 4;
+// drawing needs, and set up the buffers its vertex arrays go through, in the first frames and
+// draws, which take several times a frame's time; no frame the visitor sees should wait for that.
+// The scene view draws in each of them, and in the first one a few times over.
+constexpr int HIDDEN_FRAMES = 3;
+constexpr int WARM_UP_DRAWS = 3;
 int framesRun = 0;
 
 // By window number; 0 is no window.
@@ -466,6 +468,10 @@ void runFrame() {
     if (!hidden && idle != nullptr && (idleLimit < 0 || idleCalls < idleLimit)) {
         ++idleCalls;
         idle();
+    }
+    for (int k = 0; framesRun == 0 && home != 0 && k < WARM_UP_DRAWS; ++k) {
+        makeCurrent(home);
+        windows[home].display();
     }
     if (++framesRun == HIDDEN_FRAMES) {
         showFirstPicture();
