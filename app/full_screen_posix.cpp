@@ -13,9 +13,8 @@ int savedX = 0, savedY = 0, savedWidth = 0, savedHeight = 0;
 enum StateChange : long { Remove = 0, Toggle = 2 };
 
 // Whether a window manager runs that puts a window in full screen when asked.
-bool windowManagerDoesFullScreen(Display* display) {
+bool windowManagerDoesFullScreen(Display* display, Atom fullScreen) {
     const Atom supported = XInternAtom(display, "_NET_SUPPORTED", False);
-    const Atom fullScreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
     Atom type = None;
     int format = 0;
     unsigned long count = 0, remaining = 0;
@@ -38,15 +37,14 @@ bool windowManagerDoesFullScreen(Display* display) {
 // The toolkit's own toggle asks this for whichever window is current when it gets round to it,
 // which after a frame is the scene view, a subwindow the window manager does not manage; so the
 // request is made here, for the window that is current now.
-void askWindowManager(Display* display, StateChange change) {
+void askWindowManager(Display* display, Atom fullScreen, StateChange change) {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = glXGetCurrentDrawable();
     event.xclient.message_type = XInternAtom(display, "_NET_WM_STATE", False);
     event.xclient.format = 32;
     event.xclient.data.l[0] = change;
-    event.xclient.data.l[1] =
-        static_cast<long>(XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False));
+    event.xclient.data.l[1] = static_cast<long>(fullScreen);
     event.xclient.data.l[3] = 1; // from an application
     XSendEvent(display, DefaultRootWindow(display), False,
                SubstructureRedirectMask | SubstructureNotifyMask, &event);
@@ -74,10 +72,11 @@ void changeFullScreen(StateChange change) {
     if (display == nullptr || glXGetCurrentDrawable() == None) {
         return;
     }
+    const Atom fullScreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
     if (coveringScreen) {
         coverScreen(false);
-    } else if (windowManagerDoesFullScreen(display)) {
-        askWindowManager(display, change);
+    } else if (windowManagerDoesFullScreen(display, fullScreen)) {
+        askWindowManager(display, fullScreen, change);
     } else if (change == Toggle) {
         coverScreen(true);
     }

@@ -246,12 +246,19 @@ int keyCharacter(const char* key) {
     return -1;
 }
 
-void deliverKey(int target, int character, int x, int y) {
+// Calls the window's handler, if it has one, with the window current: the handler's own
+// arguments, then the point in the window's own pixels.
+template <typename Handler, typename... Args>
+void deliver(int target, Handler WebWindow::*handler, int x, int y, Args... args) {
     const WebWindow& window = windows[target];
-    if (window.keyboard != nullptr) {
+    if (window.*handler != nullptr) {
         makeCurrent(target);
-        window.keyboard(static_cast<unsigned char>(character), x - window.x, y - window.y);
+        (window.*handler)(args..., x - window.x, y - window.y);
     }
+}
+
+void deliverKey(int target, int character, int x, int y) {
+    deliver(target, &WebWindow::keyboard, x, y, static_cast<unsigned char>(character));
 }
 
 EM_BOOL onKeyDown(int /*type*/, const EmscriptenKeyboardEvent* event, void* /*data*/) {
@@ -282,26 +289,12 @@ void canvasPoint(long cssX, long cssY, int* x, int* y) {
 }
 
 void deliverButton(int target, int button, int state, int x, int y) {
-    const WebWindow& window = windows[target];
-    if (window.mouse != nullptr) {
-        makeCurrent(target);
-        window.mouse(button, state, x - window.x, y - window.y);
-    }
-}
-
-void deliverMotion(int target, int x, int y) {
-    const WebWindow& window = windows[target];
-    if (window.motion != nullptr) {
-        makeCurrent(target);
-        window.motion(x - window.x, y - window.y);
-    }
+    deliver(target, &WebWindow::mouse, x, y, button, state);
 }
 
 void deliverNotches(int target, int notches, int x, int y) {
-    const WebWindow& window = windows[target];
-    for (int k = std::abs(notches); k > 0 && window.wheel != nullptr; --k) {
-        makeCurrent(target);
-        window.wheel(0, notches > 0 ? 1 : -1, x - window.x, y - window.y);
+    for (int k = std::abs(notches); k > 0; --k) {
+        deliver(target, &WebWindow::wheel, x, y, 0, notches > 0 ? 1 : -1);
     }
 }
 
@@ -332,7 +325,7 @@ EM_BOOL onPointer(int type, const EmscriptenMouseEvent* event, void* /*data*/) {
         }
     }
     if (type == EMSCRIPTEN_EVENT_MOUSEMOVE && buttonsDown != 0) {
-        deliverMotion(pressedWindow, pointerX, pointerY);
+        deliver(pressedWindow, &WebWindow::motion, pointerX, pointerY);
     }
     return EM_FALSE;
 }
@@ -395,7 +388,7 @@ EM_BOOL onTouch(int type, const EmscriptenTouchEvent* event, void* /*data*/) {
     if (g.fingers == 1 && fingers == 1) {
         g.tap = g.tap && std::abs(x[0] - g.startX) <= TAP_SLOP_PIXELS &&
                 std::abs(y[0] - g.startY) <= TAP_SLOP_PIXELS;
-        deliverMotion(pressedWindow, x[0], y[0]);
+        deliver(pressedWindow, &WebWindow::motion, x[0], y[0]);
     } else if (g.fingers == 2 && fingers == 2) {
         const int notches = takeSteps(g.walkCarry, (g.lastMidY - midY) + (spread - g.lastSpread),
                                       TOUCH_PIXELS_PER_NOTCH);
