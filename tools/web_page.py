@@ -103,9 +103,17 @@ class WebPage:
             self.wait_started()
 
     def wait_started(self):
-        """Waits for the page's program to have started, and the page to have seen it."""
-        wait_for(lambda: self.evaluate("typeof running === 'boolean' && running"),
-                 f"the program did not start: {self.errors}", 60)
+        """Waits for the page's program to have started, and the page to have seen it; a look
+        that a page loading again (after lost graphics) cuts short counts as not yet."""
+        def started():
+            try:
+                return self.evaluate("typeof running === 'boolean' && running")
+            except AssertionError as error:
+                if "navigated" not in str(error):
+                    raise
+                return False
+
+        wait_for(started, f"the program did not start: {self.errors}", 60)
 
     def _receive(self, timeout):
         """Takes in the next message (console lines on the way), or None when none comes."""
