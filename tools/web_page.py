@@ -80,6 +80,10 @@ class WebPage:
             ["chromium", "--headless", "--no-sandbox", "--remote-debugging-pipe",
              "--enable-unsafe-swiftshader", "--no-first-run", "--disable-background-networking",
              "--disable-component-update", "--disable-sync", f"--user-data-dir={self.profile}",
+             # The browser's own toolbar pages, which it loads as it starts and a headless
+             # browser never shows, would take a core from the page as it loads.
+             "--disable-features=PreloadTopChromeWebUI,WebUIOmniboxPopup,WebUIOmniboxAimPopup,"
+             "WebUIOmniboxFullPopup",
              *browser_args, "about:blank"],
             pass_fds=(3, 4), preexec_fn=descriptors, stdin=subprocess.DEVNULL,
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
