@@ -16,11 +16,15 @@ target_link_options(cheerleaders PRIVATE
     # The page hands the textures to the program through the file system's own calls.
     -sFORCE_FILESYSTEM=1
     -sALLOW_MEMORY_GROWTH=1
-    -sENVIRONMENT=web)
+    -sENVIRONMENT=web
+    # Draws from client-side arrays that copy each vertex once (the file says why).
+    "SHELL:--js-library ${PROJECT_SOURCE_DIR}/web/client_arrays.js")
+set_property(TARGET cheerleaders APPEND PROPERTY LINK_DEPENDS
+    ${PROJECT_SOURCE_DIR}/web/client_arrays.js)
 
-# The textures' own small module (cheerleaders_textures.js and .wasm), which the page runs as a
-# worker, on another core, while the program itself is fetched and compiled. The generator is built
-# for speed: the first picture waits for its pictures.
+# The textures' own small module (cheerleaders_textures.js and .wasm), which the page runs in
+# workers, on other cores, while the program itself is fetched and compiled. The generator is built
+# for speed: the first picture waits for its pictures. It needs no file system.
 add_executable(cheerleaders_textures ${PROJECT_SOURCE_DIR}/web/texture_module.cpp
     ${PROJECT_SOURCE_DIR}/tools/texture_generator.cpp)
 target_include_directories(cheerleaders_textures PRIVATE ${PROJECT_SOURCE_DIR})
@@ -28,7 +32,8 @@ target_compile_options(cheerleaders_textures PRIVATE -O3)
 set_target_properties(cheerleaders_textures PROPERTIES SUFFIX ".js"
     CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;NODE_PATH=/usr/share/nodejs")
 target_link_options(cheerleaders_textures PRIVATE -Oz -sMODULARIZE=1 -sEXPORT_NAME=makeTextures
-    -sEXPORTED_RUNTIME_METHODS=FS -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=worker
+    -sFILESYSTEM=0 -sEXPORTED_RUNTIME_METHODS=UTF8ToString -sALLOW_MEMORY_GROWTH=1
+    -sENVIRONMENT=worker
     "SHELL:--extern-post-js ${PROJECT_SOURCE_DIR}/web/texture_worker.js")
 set_property(TARGET cheerleaders_textures APPEND PROPERTY LINK_DEPENDS
     ${PROJECT_SOURCE_DIR}/web/texture_worker.js)
