@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -294,7 +295,7 @@ std::uint8_t channel(double v) {
 
 // A 24-bit uncompressed bottom-up bitmap with the 40-byte info header. Row y of the picture is
 // its y-th row from the bottom, so the picture's "up" is increasing texture t.
-bool writeBitmap(const std::string& path, Picture& picture) {
+std::vector<std::uint8_t> bitmapFile(Picture picture) {
     const std::uint32_t stride = (SIDE * 3 + 3) / 4 * 4;
     const std::uint32_t imageSize = stride * SIDE;
     std::vector<std::uint8_t> out;
@@ -324,11 +325,15 @@ bool writeBitmap(const std::string& path, Picture& picture) {
         }
         out.resize(out.size() + (stride - SIDE * 3), 0);
     }
+    return out;
+}
+
+bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         return false;
     }
-    const bool written = std::fwrite(out.data(), 1, out.size(), file) == out.size();
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     return std::fclose(file) == 0 && written;
 }
 
@@ -343,19 +348,28 @@ constexpr Texture TEXTURES[] = {
     {"concrete.bmp", concrete},
     {"grass.bmp", grass},
 };
+static_assert(std::size(TEXTURES) == GENERATED_TEXTURES);
+
 
 } // namespace
 
+const char* generatedTextureName(int which) {
+    return TEXTURES[which].name;
+}
+
+std::vector<std::uint8_t> generatedTextureBitmap(int which) {
+    return bitmapFile(TEXTURES[which].draw());
+}
+
 int writeTextures(const char* folder, bool keepExisting) {
     int status = 0;
-    for (const Texture& texture : TEXTURES) {
-        const std::string path = std::string(folder) + "/" + texture.name;
+    for (int which = 0; which < GENERATED_TEXTURES; ++which) {
+        const std::string path = std::string(folder) + "/" + generatedTextureName(which);
         struct stat existing {};
         if (keepExisting && stat(path.c_str(), &existing) == 0) {
             continue;
         }
-        Picture picture = texture.draw();
-        if (!writeBitmap(path, picture)) {
+        if (!writeFile(path, generatedTextureBitmap(which))) {
             std::fprintf(stderr, "make_textures: cannot write %s\n", path.c_str());
             status = 1;
         }
