@@ -65,11 +65,11 @@ struct WebWindow {
 };
 
 // The first frames are drawn behind the page's loading line: gl4es and the browser compile what
-// drawing needs, and set up the buffers its vertex arrays go through, in the first frames and
-// draws, which take several times a frame's time; no frame the visitor sees should wait for that.
-// The scene view draws in each of them, and in the first one a few times over.
-constexpr int HIDDEN_FRAMES = 3;
-constexpr int WARM_UP_DRAWS = 3;
+// drawing needs, and set up the buffers its vertex arrays go through, in the first frame; the
+// main window, whose first frame asks for a second, draws again in the next. The first takes
+// several frames' time, the next most of one, and no frame the visitor sees should wait for that.
+// The scene view draws in each of them.
+constexpr int HIDDEN_FRAMES = 2;
 int framesRun = 0;
 
 // By window number; 0 is no window.
@@ -462,10 +462,6 @@ void runFrame() {
         ++idleCalls;
         idle();
     }
-    for (int k = 0; framesRun == 0 && home != 0 && k < WARM_UP_DRAWS; ++k) {
-        makeCurrent(home);
-        windows[home].display();
-    }
     if (++framesRun == HIDDEN_FRAMES) {
         showFirstPicture();
     }
@@ -476,7 +472,8 @@ void mainFramebufferSize(int* width, int* height) {
     *height = windows[1].height;
 }
 
-// The WebGL context of the canvas, made current, and gl4es started on it.
+// The WebGL context of the canvas, made current, and gl4es started on it. The page makes the
+// context first, with these same attributes, as it checks for WebGL; this takes that one up.
 void createContext(int width, int height) {
     emscripten_set_canvas_element_size(CANVAS, width, height);
     EmscriptenWebGLContextAttributes attributes;
