@@ -2,13 +2,14 @@
 // Emscripten's WebGL layer. WebGL draws only from buffers, so the arrays are copied into one
 // before each draw. Emscripten's copies stride × count bytes for each array on its own, count
 // being the number of indices: gl4es's arrays are interleaved, three or four of them in each
-// 80-byte vertex, and its triangles index each vertex about three times, so every draw copied the
-// same vertices ten times over, 5.4 MB a frame here. These copy each run of interleaved vertices
+// 80-byte vertex, and its triangles index each vertex about three times, so the draws copied
+// their vertices seven times over, 5.4 MB a frame here. These copy each run of interleaved vertices
 // once, as far as the highest index reaches, and point each array into it at its own offset.
 mergeInto(LibraryManager.library, {
   $uploadClientArrays__deps: ['$GL'],
   // Before a draw that reads the vertices below vertexCount: binds every enabled client-side array
-  // to a buffer that holds its data, arrays that overlap in memory to one buffer.
+  // to a buffer that holds its data, arrays that overlap in memory to one buffer (where each one's
+  // offset in it suits its type, as WebGL asks).
   $uploadClientArrays: function(vertexCount) {
     GL.resetBufferBinding = false;
     var context = GL.currentContext;
@@ -16,28 +17,35 @@ mergeInto(LibraryManager.library, {
     for (var i = 0; i < context.maxVertexAttribs; ++i) {
       var cb = context.clientBuffers[i];
       if (!cb.clientside || !cb.enabled) continue;
-      var elementBytes = cb.size * GL.byteSizeByType[cb.type - GL.byteSizeByTypeRoot];
-      var end = cb.ptr + (vertexCount > 0 ? (vertexCount - 1) * (cb.stride || elementBytes) : 0) +
-                elementBytes;
-      arrays.push({index: i, cb: cb, start: cb.ptr, end: end});
+      var typeBytes = GL.byteSizeByType[cb.type - GL.byteSizeByTypeRoot];
+      var stride = cb.stride || cb.size * typeBytes;
+      arrays.push({index: i, cb: cb, typeBytes: typeBytes, start: cb.ptr,
+                   end: cb.ptr + Math.max(vertexCount - 1, 0) * stride + cb.size * typeBytes});
     }
     if (arrays.length == 0) return;
     GL.resetBufferBinding = true;
     arrays.sort(function(a, b) { return a.start - b.start; });
-    for (var first = 0; first < arrays.length;) {
-      var start = arrays[first].start, end = arrays[first].end, last = first + 1;
-      while (last < arrays.length && arrays[last].start < end) {
-        end = Math.max(end, arrays[last].end);
-        ++last;
+    var runs = [];
+    arrays.forEach(function(array) {
+      var run = runs.find(function(run) {
+        return array.start < run.end && (array.start - run.start) % array.typeBytes == 0;
+      });
+      if (run) {
+        run.end = Math.max(run.end, array.end);
+        run.arrays.push(array);
+      } else {
+        runs.push({start: array.start, end: array.end, arrays: [array]});
       }
-      GLctx.bindBuffer(0x8892 /*GL_ARRAY_BUFFER*/, GL.getTempVertexBuffer(end - start));
-      GLctx.bufferSubData(0x8892 /*GL_ARRAY_BUFFER*/, 0, HEAPU8.subarray(start, end));
-      for (; first < last; ++first) {
-        var array = arrays[first], cb = array.cb;
+    });
+    runs.forEach(function(run) {
+      GLctx.bindBuffer(0x8892 /*GL_ARRAY_BUFFER*/, GL.getTempVertexBuffer(run.end - run.start));
+      GLctx.bufferSubData(0x8892 /*GL_ARRAY_BUFFER*/, 0, HEAPU8.subarray(run.start, run.end));
+      run.arrays.forEach(function(array) {
+        var cb = array.cb;
         cb.vertexAttribPointerAdaptor.call(GLctx, array.index, cb.size, cb.type, cb.normalized,
-                                           cb.stride, array.start - start);
-      }
-    }
+                                           cb.stride, array.start - run.start);
+      });
+    });
   },
 
   glDrawArrays__deps: ['$GL', '$uploadClientArrays'],
