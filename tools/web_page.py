@@ -6,9 +6,10 @@ The web tests use it; run as a program, it measures the page's budgets:
 
     web_page.py PAGE_DIR
 
-prints the files' sizes, raw and as gzip -9 gives them, when the first frame was drawn, and how
+prints the files' sizes, raw and as gzip -9 gives them, when the first picture was shown, how
 long each animation frame's work took over the whole show (median, 99th percentile, largest)
-against the 60 Hz budget."""
+against the 60 Hz budget, and how many bytes of vertices and indices a frame copies into WebGL's
+buffers."""
 
 import base64
 import functools
@@ -38,6 +39,16 @@ window.requestAnimationFrame = callback => requestFrame(time => {
     callback(time);
     window.frameTimes.push([start, performance.now() - start]);
 });
+"""
+# Counts the bytes each animation frame hands WebGL to copy into its buffers.
+UPLOAD_COUNTER = """
+window.uploadBytes = [];
+const bufferSubData = WebGLRenderingContext.prototype.bufferSubData;
+WebGLRenderingContext.prototype.bufferSubData = function (target, offset, data) {
+    const frame = window.frameTimes.length;
+    window.uploadBytes[frame] = (window.uploadBytes[frame] || 0) + data.byteLength;
+    return bufferSubData.call(this, target, offset, data);
+};
 """
 
 
@@ -235,17 +246,19 @@ def measure(directory):
                                               for name, (raw, packed) in sizes.items()),
           f"(all {sum(r for r, _ in sizes.values()) / 1e3:.1f} / "
           f"{sum(p for _, p in sizes.values()) / 1e3:.1f} KB)")
-    page = WebPage(directory)
+    page = WebPage(directory, script=UPLOAD_COUNTER)
     try:
         page.wait_for_lines(8, 300)
         page.next_frames(60)
         frames = page.evaluate("frameTimes")
+        uploads = page.evaluate("Array.from(uploadBytes, bytes => bytes || 0)")
         shown = page.evaluate("firstPictureAt")
         idle_calls = page.evaluate("Module._webIdleCalls()")
     finally:
         page.close()
     # The frames drawn behind the loading line end where the first picture is shown.
     hidden = [duration for start, duration in frames if start < shown]
+    uploads = sorted(uploads[len(hidden):len(frames)])
     frames = [(start, duration) for start, duration in frames if start >= shown]
     work = sorted(duration for _, duration in frames)
     seconds = (frames[-1][0] - frames[0][0]) / 1000
@@ -253,11 +266,13 @@ def measure(directory):
           f" line {len(hidden)} frames of " + ", ".join(f"{d:.0f}" for d in hidden) + " ms")
     print(f"{len(frames)} frames in {seconds:.1f} s ({len(frames) / seconds:.1f} frames/s), "
           f"{idle_calls} idle calls")
+    over = [f"frame {i} {duration:.0f} ms" for i, (_, duration) in enumerate(frames)
+            if duration > FRAME_BUDGET_MS]
     print(f"frame work once shown: median {statistics.median(work):.1f} ms, 99th percentile "
           f"{work[len(work) * 99 // 100]:.1f} ms, largest {work[-1]:.1f} ms; over the "
-          f"{FRAME_BUDGET_MS:.1f} ms budget: "
-          + ", ".join(f"frame {i} {duration:.0f} ms" for i, (_, duration) in enumerate(frames)
-                      if duration > FRAME_BUDGET_MS))
+          f"{FRAME_BUDGET_MS:.1f} ms budget: " + (", ".join(over) or "none"))
+    print(f"vertex and index bytes copied into WebGL's buffers once shown: median "
+          f"{statistics.median(uploads) / 1e6:.2f} MB a frame, largest {uploads[-1] / 1e6:.2f} MB")
 
 
 if __name__ == "__main__":
