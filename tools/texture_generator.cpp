@@ -350,7 +350,6 @@ constexpr Texture TEXTURES[] = {
 };
 static_assert(std::size(TEXTURES) == GENERATED_TEXTURES);
 
-
 } // namespace
 
 const char* generatedTextureName(int which) {

@@ -1,6 +1,6 @@
 // Texture generator: the four bitmap files the program reads at start-up, drawn procedurally and
 // identically on every run. make_textures writes them for the desktop program and the tests;
-// the web page writes them into its own file system as it starts.
+// the web page draws them in memory as it starts and hands them to the program.
 #pragma once
 
 #include <cstdint>
