@@ -6,9 +6,10 @@ set_target_properties(cheerleaders PROPERTIES SUFFIX ".js")
 # calls them.
 target_sources(cheerleaders PRIVATE ${PROJECT_SOURCE_DIR}/web/page_exports.cpp)
 # Emscripten's linker runs its JavaScript tools (acorn among them) on Node.js; Debian's Node.js
-# finds Debian's JavaScript modules by itself, another Node.js first on the PATH may not.
-set_target_properties(cheerleaders PROPERTIES
-    CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;NODE_PATH=/usr/share/nodejs")
+# finds Debian's JavaScript modules by itself, another Node.js first on the PATH may not. Both
+# modules link so.
+set(node_modules_launcher "${CMAKE_COMMAND};-E;env;NODE_PATH=/usr/share/nodejs")
+set_target_properties(cheerleaders PROPERTIES CXX_LINKER_LAUNCHER "${node_modules_launcher}")
 # Built for size, as the web preset compiles: every visitor downloads it.
 target_link_options(cheerleaders PRIVATE
     -Oz
@@ -30,7 +31,7 @@ add_executable(cheerleaders_textures ${PROJECT_SOURCE_DIR}/web/texture_module.cp
 target_include_directories(cheerleaders_textures PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(cheerleaders_textures PRIVATE -O3)
 set_target_properties(cheerleaders_textures PROPERTIES SUFFIX ".js"
-    CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;NODE_PATH=/usr/share/nodejs")
+    CXX_LINKER_LAUNCHER "${node_modules_launcher}")
 target_link_options(cheerleaders_textures PRIVATE -Oz -sMODULARIZE=1 -sEXPORT_NAME=makeTextures
     -sFILESYSTEM=0 -sEXPORTED_RUNTIME_METHODS=UTF8ToString -sALLOW_MEMORY_GROWTH=1
     -sENVIRONMENT=worker
