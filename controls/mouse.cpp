@@ -32,7 +32,12 @@ void onMouseMotion(int x, int y) {
     requestSceneRedisplay();
 }
 
-void onMouseWheel(int /*wheel*/, int direction, int /*x*/, int /*y*/) {
+void onMouseWheel(int wheel, int direction, int /*x*/, int /*y*/) {
+    // Wheel 0 is the vertical one; a horizontal scroll (a tilt wheel, a trackpad's sideways
+    // swipe) comes as another and walks nowhere.
+    if (wheel != 0) {
+        return;
+    }
     // One call per notch; positive is away from the viewer.
     applyWheel(viewerCamera, direction > 0 ? 1 : -1);
     requestSceneRedisplay();

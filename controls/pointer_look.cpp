@@ -5,16 +5,30 @@
 
 namespace {
 // What one event may carry: far more than any screen, little enough that the sum stays an int
-// and the presses it stands for stay few.
+// and the steps it stands for stay few.
 constexpr int MAX_PIXELS = 1 << 16;
 constexpr int MAX_NOTCHES = 1000;
 
-// The key pressed count times, or its opposite for a negative count.
-void press(ViewerCamera& camera, int count, unsigned char positive, unsigned char negative) {
-    bool unchanged = false; // none of these keys toggles the pause
-    const unsigned char key = count > 0 ? positive : negative;
+void turnSteps(ViewerCamera& camera, int count) {
     for (int k = std::abs(count); k > 0; --k) {
-        applyKey(camera, unchanged, key);
+        turn(camera, count > 0 ? TURN_STEP_DEG : -TURN_STEP_DEG);
+    }
+}
+
+// Positive tilts the view up, as p does: toward a smaller pitch.
+void tiltSteps(ViewerCamera& camera, int count) {
+    for (int k = std::abs(count); k > 0; --k) {
+        tilt(camera, count > 0 ? -TILT_STEP_DEG : TILT_STEP_DEG);
+    }
+}
+
+void walkSteps(ViewerCamera& camera, int count) {
+    for (int k = std::abs(count); k > 0; --k) {
+        if (count > 0) {
+            walkForward(camera);
+        } else {
+            walkBack(camera);
+        }
     }
 }
 } // namespace
@@ -27,10 +41,10 @@ int takeSteps(int& carry, int amount, int perStep) {
 }
 
 void applyLookDrag(ViewerCamera& camera, DragCarry& carry, int dx, int dy) {
-    press(camera, takeSteps(carry.x, dx, LOOK_PIXELS_PER_STEP), 'a', 'd');
-    press(camera, takeSteps(carry.y, dy, LOOK_PIXELS_PER_STEP), 'p', 'l');
+    turnSteps(camera, takeSteps(carry.x, dx, LOOK_PIXELS_PER_STEP));
+    tiltSteps(camera, takeSteps(carry.y, dy, LOOK_PIXELS_PER_STEP));
 }
 
 void applyWheel(ViewerCamera& camera, int notches) {
-    press(camera, std::clamp(notches, -MAX_NOTCHES, MAX_NOTCHES) * WALK_STEPS_PER_NOTCH, 'w', 's');
+    walkSteps(camera, std::clamp(notches, -MAX_NOTCHES, MAX_NOTCHES) * WALK_STEPS_PER_NOTCH);
 }

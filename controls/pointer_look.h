@@ -1,6 +1,6 @@
-// Pointer look: a drag of the pointer and the notches of a wheel as the key presses they stand
-// for, so that the camera moves only in the keys' own steps. Pure arithmetic. The mouse handlers
-// and the page's gestures feed it; it drives the camera through applyKey.
+// Pointer look: a drag of the pointer and the notches of a wheel in the camera's own turn, tilt
+// and walk steps, the ones its keys take, so that a drag and the keys land on the same views.
+// Pure arithmetic. The mouse handlers and the page's gestures feed it.
 #pragma once
 
 #include "controls/walking_camera.h"
@@ -22,10 +22,10 @@ struct DragCarry {
 int takeSteps(int& carry, int amount, int perStep);
 
 // The pointer moved by (dx, dy) pixels with the look button down, x to the right and y down.
-// The scene follows the pointer: a drag to the right turns the view left (a), a drag down tilts
-// it up (p); to the left and up, d and l.
+// The scene follows the pointer: a drag to the right turns the view left (as a does), a drag
+// down tilts it up (as p does); to the left and up, as d and l do.
 void applyLookDrag(ViewerCamera& camera, DragCarry& carry, int dx, int dy);
 
-// Notches of the wheel: each one forward is WALK_STEPS_PER_NOTCH presses of w, each one back as
-// many of s.
+// Notches of the wheel: each one forward is WALK_STEPS_PER_NOTCH steps forward (as w takes),
+// each one back as many steps back.
 void applyWheel(ViewerCamera& camera, int notches);

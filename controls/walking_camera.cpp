@@ -7,8 +7,6 @@
 ViewerCamera viewerCamera;
 
 namespace {
-constexpr float TURN_STEP_DEG = 1.5f;
-constexpr float TILT_STEP_DEG = 1.0f;
 // Held as a float on purpose: the step is 0.0500000007 when widened for the arithmetic.
 constexpr float WALK_STEP = 0.05f;
 constexpr float PHASE_STEP_DEG = 30.0f;

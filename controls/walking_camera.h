@@ -14,6 +14,11 @@ struct ViewerCamera {
 
 extern ViewerCamera viewerCamera;
 
+// What one press of a turn key (a, d) or a tilt key (p, l) adds to the heading or the pitch; the
+// pointer's drags move the camera by the same steps.
+constexpr float TURN_STEP_DEG = 1.5f;
+constexpr float TILT_STEP_DEG = 1.0f;
+
 void turn(ViewerCamera& camera, float degrees);
 void tilt(ViewerCamera& camera, float degrees);
 void walkForward(ViewerCamera& camera);

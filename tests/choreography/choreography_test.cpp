@@ -1,5 +1,7 @@
-// The choreography tick, tick by tick, on records built from the start tables.
+// The choreography tick, tick by tick, on records built from the start tables; and the show's
+// place as the text the page keeps.
 #include "choreography/choreography.h"
+#include "choreography/show_place.h"
 #include "robot/node_matrix.h"
 #include "tests/support/start_show.h"
 
@@ -22,7 +24,7 @@ bool sameState(const Show& a, const Show& b) {
            std::memcmp(a.gaits, b.gaits, sizeof a.gaits) == 0 &&
            std::memcmp(ca.cursor, cb.cursor, sizeof ca.cursor) == 0 &&
            std::memcmp(ca.finishedCount, cb.finishedCount, sizeof ca.finishedCount) == 0 &&
-           ca.commandCount == cb.commandCount &&
+           ca.commandCount == cb.commandCount && ca.ticks == cb.ticks &&
            std::memcmp(ca.script, cb.script, sizeof ca.script) == 0;
 }
 
@@ -202,8 +204,10 @@ TEST_F(ChoreographyRun, EndsInTheScriptedPosesOnTheLineAndThenNothingChanges) {
         EXPECT_EQ(show.choreography.finishedCount[i], 2u);
         expectMatricesAre(r, NodeMatrixVariant::Tick);
     }
-    const Show done = show;
+    Show done = show;
     EXPECT_TRUE(runTicks(show, 2367, 3000).empty());
+    // Only the count goes on.
+    done.choreography.ticks = 3000;
     EXPECT_TRUE(sameState(show, done));
 }
 
@@ -236,10 +240,12 @@ TEST_F(ChoreographyRun, PausingAnywhereReplaysTheSameStates) {
 TEST_F(ChoreographyRun, ReplayAnywhereRunsTheShowAgainAsFromTheStart) {
     const DrawRoutine routines[BODY_PART_COUNT] = {};
     for (int replayAt : {1, 600, 2366, 2400}) {
+        show = startShow();
         for (Robot& robot : show.robots) {
             linkBodyTree(robot, routines);
         }
         runTicks(show, 1, replayAt);
+        ASSERT_EQ(show.choreography.ticks, static_cast<std::uint32_t>(replayAt));
         bool isPaused = true;
         restartShow(show.robots, show.choreography, show.gaits, isPaused);
         EXPECT_FALSE(isPaused);
@@ -347,6 +353,34 @@ TEST_F(ChoreographyRun, TargetsOffTheGridAreNeverReached) {
     EXPECT_EQ(show.robots[1].angles[HeadYaw], 0.0f);
     tick(show);
     EXPECT_EQ(show.robots[1].angles[HeadYaw], 0.5f);
+}
+
+TEST(ShowPlace, TextReadsBackBitForBitByNameAndRejectsWhatIsNoPlace) {
+    ShowPlace place{1234, true, {-181.5f, 0.1f, -3.3000002f, -0.0866025f, 329.0f, 1e-7f}};
+    ShowPlace back;
+    ASSERT_TRUE(readPlace(placeText(place).c_str(), back));
+    EXPECT_EQ(back.ticks, place.ticks);
+    EXPECT_EQ(back.paused, place.paused);
+    EXPECT_EQ(std::memcmp(&back.camera, &place.camera, sizeof place.camera), 0);
+    // The values by name: another order reads the same.
+    const char* reordered = "{\"pitch\":2,\"stepPhase\":30,\"bob\":0.05,\"z\":4,\"x\":1,"
+                            "\"heading\":3,\"paused\":0,\"ticks\":7}";
+    ASSERT_TRUE(readPlace(reordered, back));
+    EXPECT_EQ(back.ticks, 7u);
+    EXPECT_FALSE(back.paused);
+    EXPECT_EQ(back.camera.heading, 3.0f);
+    EXPECT_EQ(back.camera.x, 1.0f);
+    EXPECT_EQ(back.camera.pitch, 2.0f);
+    for (const char* bad : {"", "{\"ticks\":5}",
+                            "{\"ticks\":-1,\"paused\":0,\"heading\":0,"
+                            "\"x\":0,\"z\":0,\"bob\":0,\"stepPhase\":0,\"pitch\":0}",
+                            "{\"ticks\":1,\"paused\":0,\"heading\":nan,\"x\":0,\"z\":0,"
+                            "\"bob\":0,\"stepPhase\":0,\"pitch\":0}"}) {
+        ShowPlace kept = back;
+        EXPECT_FALSE(readPlace(bad, kept)) << bad;
+        EXPECT_EQ(kept.ticks, back.ticks) << bad;
+        EXPECT_EQ(std::memcmp(&kept.camera, &back.camera, sizeof kept.camera), 0) << bad;
+    }
 }
 
 } // namespace

@@ -1,6 +1,8 @@
-// The walking camera's key arithmetic, bit for bit where single precision decides the value, and
-// the pointer's drags and wheel notches as the key presses they stand for.
+// The walking camera's key arithmetic, bit for bit where single precision decides the value, the
+// pointer's drags and wheel notches as the key presses they stand for, and the touch gestures
+// that drive them.
 #include "controls/pointer_look.h"
+#include "controls/touch_gesture.h"
 #include "controls/walking_camera.h"
 
 #include <algorithm>
@@ -169,6 +171,25 @@ TEST_F(WalkingCamera, UnboundKeysChangeNothing) {
     EXPECT_FALSE(paused);
 }
 
+TEST_F(WalkingCamera, ReplayFullScreenAndEscapeAreHandedBackUnboundKeysAreNot) {
+    const struct {
+        unsigned char key;
+        KeyAction action;
+    } cases[] = {
+        {'r', KeyAction::Replay},
+        {'R', KeyAction::Replay},
+        {'f', KeyAction::ToggleFullScreen},
+        {'F', KeyAction::ToggleFullScreen},
+        {27, KeyAction::LeaveFullScreen},
+        {'q', KeyAction::None},
+        {'w', KeyAction::None},
+        {' ', KeyAction::None},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(applyKey(camera, paused, c.key), c.action) << "key " << int{c.key};
+    }
+}
+
 TEST_F(WalkingCamera, DragsAndNotchesAreTheKeyPressesTheyStandFor) {
     // 13 steps of K pixels and a rest, in motions that split the steps anywhere; y twice as far.
     const int n = 13, r = LOOK_PIXELS_PER_STEP - 1;
@@ -192,6 +213,73 @@ TEST_F(WalkingCamera, DragsAndNotchesAreTheKeyPressesTheyStandFor) {
     // A drag no screen could give is bounded, and leaves a sane carry.
     applyLookDrag(moved, carry, 2147483647, -2147483647 - 1);
     EXPECT_LT(std::abs(carry.x) + std::abs(carry.y), 2 * LOOK_PIXELS_PER_STEP);
+}
+
+// A browser's touch events on a fresh gesture, each with its changed fingers and its time.
+class TouchGestures : public testing::Test {
+  protected:
+    TouchGesture gesture{};
+    std::vector<TouchAction> actions;
+
+    void event(TouchPhase phase, std::vector<Finger> changed, double ms = 0) {
+        const TouchReport report =
+            applyTouch(gesture, phase, changed.data(), static_cast<int>(changed.size()), ms);
+        actions.insert(actions.end(), report.actions, report.actions + report.actionCount);
+    }
+
+    int count(TouchActionKind kind) const {
+        return static_cast<int>(
+            std::count_if(actions.begin(), actions.end(),
+                          [kind](const TouchAction& a) { return a.kind == kind; }));
+    }
+
+    int notches() const {
+        int sum = 0;
+        for (const TouchAction& a : actions) {
+            sum += a.kind == TouchActionKind::Notches ? a.count : 0;
+        }
+        return sum;
+    }
+};
+
+TEST_F(TouchGestures, AShortStillTouchIsOneTapAndACancelledOneNone) {
+    event(TouchPhase::Start, {{7, 100, 100}}, 1000);
+    event(TouchPhase::Move, {{7, 105, 96}}, 1100);
+    event(TouchPhase::End, {{7, 105, 96}}, 1200);
+    EXPECT_EQ(count(TouchActionKind::Tap), 1);
+    EXPECT_EQ(count(TouchActionKind::ButtonDown), 1);
+    EXPECT_EQ(count(TouchActionKind::ButtonUp), 1);
+
+    actions.clear();
+    event(TouchPhase::Start, {{8, 100, 100}}, 2000);
+    event(TouchPhase::Cancel, {{8, 100, 100}}, 2050);
+    // Lifted after the cancel: a finger the gesture no longer follows.
+    event(TouchPhase::End, {{8, 100, 100}}, 2100);
+    EXPECT_EQ(count(TouchActionKind::Tap), 0);
+    EXPECT_EQ(count(TouchActionKind::ButtonUp), 1) << "the look was not let go";
+}
+
+TEST_F(TouchGestures, AFingerLandingOrLiftingWalksNowhereAndTwoSpreadingWalk) {
+    event(TouchPhase::Start, {{1, 100, 200}, {2, 160, 200}});
+    event(TouchPhase::Start, {{3, 300, 50}});
+    event(TouchPhase::End, {{1, 100, 200}});
+    // The pair is now 2 and 3; neither moves, and 3 lifting leaves 2 alone.
+    event(TouchPhase::Move, {{2, 160, 200}, {3, 300, 50}});
+    event(TouchPhase::End, {{3, 300, 50}});
+    event(TouchPhase::Start, {{4, 240, 200}});
+    EXPECT_EQ(notches(), 0);
+    // 2 and 4, 80 apart, spread to 160 in steps: two notches forward, to the window where the
+    // walk began.
+    for (int k = 1; k <= 4; ++k) {
+        event(TouchPhase::Move, {{2, 160 - 10 * k, 200}, {4, 240 + 10 * k, 200}});
+    }
+    EXPECT_EQ(notches(), 80 / TOUCH_PIXELS_PER_NOTCH);
+    EXPECT_EQ(actions.back().x, 100);
+    EXPECT_EQ(actions.back().y, 200);
+    EXPECT_EQ(count(TouchActionKind::ButtonDown), 1);
+    EXPECT_EQ(count(TouchActionKind::Motion), 0);
+    event(TouchPhase::End, {{2, 80, 200}, {4, 320, 200}}, 100);
+    EXPECT_EQ(count(TouchActionKind::Tap), 0);
 }
 
 } // namespace
