@@ -5,7 +5,7 @@
 # - OpenGL::GLU: Mesa's GLU (its quadrics, projections and image scaling), from the source of
 #   Debian's libglu package.
 # - GLUT::GLUT: freeglut's headers and bitmap font data, from the source of Debian's freeglut
-#   package; the windowing itself is the program's own web seam (web/glut_web.cpp).
+#   package; the windowing itself is the program's own web seam (web/).
 # - glm::glm: GLM's headers from the build host (cmake/host_glm.cmake).
 include(ExternalProject)
 include(FetchContent)

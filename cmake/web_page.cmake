@@ -2,9 +2,6 @@
 # canvas (web/cheerleaders.html), in the build folder. The page puts the four textures into the
 # program's file system as it starts, drawn by the same generator as make_textures.
 set_target_properties(cheerleaders PROPERTIES SUFFIX ".js")
-# What the page's script calls in the program: in the program itself, since nothing else in it
-# calls them.
-target_sources(cheerleaders PRIVATE ${PROJECT_SOURCE_DIR}/web/page_exports.cpp)
 # Emscripten's linker runs its JavaScript tools (acorn among them) on Node.js; Debian's Node.js
 # finds Debian's JavaScript modules by itself, another Node.js first on the PATH may not. Both
 # modules link so.

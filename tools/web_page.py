@@ -219,14 +219,15 @@ class WebPage:
             self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
                       buttons=int(kind != "mouseReleased"), clickCount=1)
 
-    def touch(self, starts, moves=()):
-        """Fingers down at points of the canvas, moved by each step's (dx, dy) per finger, up."""
+    def touch(self, starts, moves=(), end="touchEnd"):
+        """Fingers down at points of the canvas, moved by each step's (dx, dy) per finger, up (or
+        taken away, with end="touchCancel")."""
         points = [self.canvas_point(*start) for start in starts]
         for kind, step in [("touchStart", ()), *[("touchMove", m) for m in moves]]:
             points = [[x + dx, y + dy] for (x, y), (dx, dy) in zip(points, step)] or points
             self.call("Input.dispatchTouchEvent", type=kind,
                       touchPoints=[{"x": x, "y": y, "id": k} for k, (x, y) in enumerate(points)])
-        self.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+        self.call("Input.dispatchTouchEvent", type=end, touchPoints=[])
 
     def close(self):
         if self.process.poll() is None:

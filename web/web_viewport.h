@@ -1,5 +1,5 @@
 // The web build's glViewport: the program's calls take the current window's own pixels, and the
-// windowing seam (glut_web.cpp) places them on the page's canvas. The web build includes this
+// page's windows (glut_windows.cpp) place them on the page's canvas. The web build includes this
 // header ahead of every source of the GL layer.
 #pragma once
 

@@ -161,10 +161,12 @@ class Xvfb:
         steps = [["mousemove", "--window", str(window.id), str(x), str(y)] for x, y in points]
         self.xdotool(*steps[0], "mousedown", "1", *sum(steps[1:], []), "mouseup", "1")
 
-    def wheel(self, window, notches):
-        """Wheel notches over the window's corner: positive away from the viewer (button 4)."""
+    def wheel(self, window, notches, sideways=False):
+        """Wheel notches over the window's corner: positive away from the viewer (button 4), or
+        to the right (button 7) when sideways."""
+        buttons = ("7", "6") if sideways else ("4", "5")
         self.xdotool("mousemove", "--window", str(window.id), "20", "20", "click", "--repeat",
-                     str(abs(notches)), "--delay", "0", "4" if notches > 0 else "5")
+                     str(abs(notches)), "--delay", "0", buttons[notches < 0])
 
     def xdotool(self, *arguments):
         subprocess.run(["xdotool", *arguments], env=self.env(), check=True, capture_output=True,

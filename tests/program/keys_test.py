@@ -1,6 +1,7 @@
 """Keys typed through the real X server (XTest) reach the keyboard handler from the main window
 and the scene view, and not from the help panel; the space key pauses and resumes the robots. A
-drag and the wheel are the key presses they stand for, and r replays the show."""
+drag and the wheel are the key presses they stand for, a sideways scroll nothing, and r replays
+the show."""
 
 import numpy
 
@@ -55,6 +56,11 @@ def test_drag_and_wheel_are_their_keys_and_r_replays(xvfb, program):
     assert returns_with(["d"] * 20 + ["l"] * 3), "the drag did not turn the view"
     xvfb.wheel(scene, 1)
     assert returns_with(["s"] * 10), "a notch did not walk"
+    # Scrolling sideways walks nowhere.
+    xvfb.wheel(scene, 3, sideways=True)
+    xvfb.wheel(scene, -2, sideways=True)
+    wait_until(settled, lambda shot: shot is not None and numpy.array_equal(shot, still), 30,
+               "a sideways scroll moved the view")
 
     # The replay starts the show over from the pause: the eight lines again, in order.
     xvfb.type_keys(scene, "r")

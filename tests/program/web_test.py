@@ -150,3 +150,24 @@ def test_mouse_touch_and_buttons_drive_the_show(start_page):
     page.evaluate("document.getElementById('replay').click()")
     assert page.wait_for_lines(2, 30) == [SHOW_LINES[0]] * 2
     assert page.errors == []
+
+
+def test_wheel_before_the_mouse_moves_and_a_cancelled_touch(start_page):
+    """A notch turned over the scene view as the page's first pointer event walks it; a touch the
+    browser takes away within a tap's time is no tap."""
+    page = start_page(PAGE_DIR, "?hold=0")
+    page.hold_after(0)
+    look = lambda: page.picture(SCENE_GEOMETRY)  # noqa: E731
+    still = look()
+    x, y = page.canvas_point(200, 200)
+    page.call("Input.dispatchMouseEvent", type="mouseWheel", x=x, y=y, deltaX=0, deltaY=-100)
+    page.next_frames()
+    assert not numpy.array_equal(look(), still), "the notch was lost"
+    page.type_keys("s" * 10)
+    page.next_frames()
+    assert numpy.array_equal(look(), still), "the notch was not 10 steps forward"
+
+    page.touch([(200, 200)], end="touchCancel")
+    page.next_frames()
+    assert page.evaluate("Module._webPaused()") == 0, "a cancelled touch paused the robots"
+    assert page.errors == []

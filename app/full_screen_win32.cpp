@@ -2,7 +2,7 @@
 
 #include <GL/freeglut.h>
 
-// Windows and the page put a window in full screen themselves when the toolkit asks.
+// Windows puts a window in full screen itself when the toolkit asks.
 void toggleWindowFullScreen() {
     glutFullScreenToggle();
 }

@@ -1,0 +1,81 @@
+// The page's GLUT loop: the browser's animation frames drive it, and each delivers what GLUT's
+// loop would: the first reshape of each window, the redisplays posted, then one idle call.
+// The canvas keeps its picture between frames, so a window that does not redraw keeps what it
+// drew, as a window on a desktop does; a window that redraws paints over its subwindows' regions
+// too, so they draw again after it, in the same frame.
+#include "web/glut_web.h"
+
+#include <GL/freeglut.h>
+#include <emscripten.h>
+
+namespace {
+
+void (*idle)() = nullptr;
+long framesRun = 0;
+int home = 0; // the window that keeps its state on the context
+
+void reshapeNewWindows() {
+    for (int id = 1; id <= windowCount; ++id) {
+        WebWindow& window = windows[id];
+        if (!window.shown) {
+            window.shown = true;
+            window.redisplay = true;
+            makeCurrent(id);
+            if (window.reshape != nullptr) {
+                window.reshape(window.width, window.height);
+            } else {
+                glViewport(0, 0, window.width, window.height);
+            }
+        }
+    }
+}
+
+void redisplayPosted() {
+    for (int id = 1; id <= windowCount; ++id) {
+        WebWindow& window = windows[id];
+        if (window.redisplay && window.display != nullptr) {
+            window.redisplay = false;
+            const int was = current;
+            makeCurrent(id);
+            window.display();
+            makeCurrent(was);
+            // Its picture covers its subwindows' regions: they draw again, after it (a window
+            // is made after its parent, so its number is higher).
+            for (int child = id + 1; child <= windowCount; ++child) {
+                if (isInside(child, id)) {
+                    windows[child].redisplay = true;
+                }
+            }
+        }
+    }
+}
+
+// One turn of GLUT's loop.
+void runFrame() {
+    // In a hidden frame the show waits, and the window that keeps its state on the context (the
+    // scene view) draws.
+    const bool hidden = frameHidden(framesRun);
+    if (hidden) {
+        windows[home].redisplay = true;
+    }
+    reshapeNewWindows();
+    redisplayPosted();
+    if (!hidden && idle != nullptr && idleMayRun()) {
+        idle();
+    }
+    frameDrawn(framesRun++);
+}
+
+} // namespace
+
+void glutIdleFunc(void (*callback)()) {
+    idle = callback;
+}
+
+void glutMainLoop() {
+    home = keepStateOnContext();
+    listenToKeysAndMouse();
+    listenToTouch();
+    // One turn per animation frame of the browser; this never returns.
+    emscripten_set_main_loop(runFrame, 0, EM_TRUE);
+}
