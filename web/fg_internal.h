@@ -1,6 +1,6 @@
 /* Stands in for freeglut's internal header when its bitmap font data is built for the web page:
-   the font record is all that file needs, laid out as freeglut lays it out. The windowing seam
-   draws the glyphs from it. */
+   the font record is all that file needs, laid out as freeglut lays it out. The page's text
+   (glut_text.cpp) draws the glyphs from it. */
 #pragma once
 
 #include <GL/gl.h>

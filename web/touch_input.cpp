@@ -29,9 +29,9 @@ TouchPhase phaseOf(int type) {
 
 EM_BOOL onTouch(int type, const EmscriptenTouchEvent* event, void* /*data*/) {
     // The event lists every finger down; those it is about are marked.
-    Finger changed[32];
+    Finger changed[sizeof event->touches / sizeof event->touches[0]];
     int count = 0;
-    for (int k = 0; k < event->numTouches && count < 32; ++k) {
+    for (int k = 0; k < event->numTouches; ++k) {
         const EmscriptenTouchPoint& touch = event->touches[k];
         if (touch.isChanged) {
             Finger& finger = changed[count++];
