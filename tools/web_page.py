@@ -6,14 +6,15 @@ The web tests use it; run as a program, it measures the page's budgets:
 
     web_page.py PAGE_DIR
 
-prints the files' sizes, raw and as gzip -9 gives them, when the first picture was shown, how
-long each animation frame's work took over the whole show (median, 99th percentile, largest)
-against the 60 Hz budget, and how many bytes of vertices and indices a frame copies into WebGL's
-buffers."""
+prints the files' sizes, raw and as gzip -9 gives them, and the start of their SHA-256, when the
+first picture was shown, how long each animation frame's work took over the whole show (median,
+99th percentile, largest) against the 60 Hz budget, and how many bytes of vertices and indices a
+frame copies into WebGL's buffers."""
 
 import base64
 import functools
 import gzip
+import hashlib
 import http.server
 import io
 import json
@@ -237,13 +238,16 @@ class WebPage:
 
 
 def measure(directory):
-    sizes = {}
+    sizes, hashes = {}, {}
     for name in PAGE_FILES:
         with open(os.path.join(directory, name), "rb") as f:
             data = f.read()
         sizes[name] = (len(data), len(gzip.compress(data, compresslevel=9)))
-    print("files, raw and gzip -9:", ", ".join(f"{name} {raw / 1e3:.1f} / {packed / 1e3:.1f} KB"
-                                              for name, (raw, packed) in sizes.items()),
+        # The start of each file's SHA-256: two builds of one commit give the same files.
+        hashes[name] = hashlib.sha256(data).hexdigest()[:12]
+    print("files, raw and gzip -9, sha256:",
+          ", ".join(f"{name} {raw / 1e3:.1f} / {packed / 1e3:.1f} KB {hashes[name]}"
+                    for name, (raw, packed) in sizes.items()),
           f"(all {sum(r for r, _ in sizes.values()) / 1e3:.1f} / "
           f"{sum(p for _, p in sizes.values()) / 1e3:.1f} KB)")
     page = WebPage(directory, script=UPLOAD_COUNTER)
