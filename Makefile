@@ -14,7 +14,7 @@ GL4ES_ARCHIVE ?= $(abspath $(wildcard ../shared/deps/gl4es-17f0894e.tar.gz))
 RELEASES ?= bookworm trixie
 
 .PHONY: run test check check-fresh check-fresh-package build build-asan test-default test-asan \
-	bench fuzz pictures video samples soak windows web web-serve web-budgets package clean
+	bench fuzz pictures video samples soak windows web web-icon web-serve web-budgets package clean
 
 run:
 	tools/install-deps.sh run
@@ -175,6 +175,13 @@ web:
 web-budgets:
 	test -f $(WEB_DIR)/cheerleaders.html || $(MAKE) web
 	tools/web_page.py $(WEB_DIR)
+
+# The page's icon, web/cheerleaders.png: the 48-pixel menu icon, rendered again from the drawing.
+web-icon:
+	tools/install-deps.sh pictures
+	cmake --preset default -DCHEER_ICONS=ON >/dev/null
+	cmake --build build -j $(JOBS) --target installed_data
+	cp build/desktop/icons/48.png web/cheerleaders.png
 
 # Serves build-web/ on this machine only, for a browser here.
 web-serve:

@@ -29,7 +29,7 @@ import threading
 import time
 
 FRAME_BUDGET_MS = 1000 / 60
-PAGE_FILES = ["cheerleaders.html", "cheerleaders.js", "cheerleaders.wasm",
+PAGE_FILES = ["cheerleaders.html", "cheerleaders.png", "cheerleaders.js", "cheerleaders.wasm",
               "cheerleaders_textures.js", "cheerleaders_textures.wasm"]
 # Times each animation frame's work with the page's own clock, from the page's first script on.
 FRAME_TIMER = """
