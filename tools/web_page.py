@@ -54,10 +54,15 @@ WebGLRenderingContext.prototype.bufferSubData = function (target, offset, data) 
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    """Logs nothing, but keeps the paths asked for in the server's `requests`."""
+    """Logs nothing, but keeps the paths asked for in the server's `requests`, and those it could
+    not serve, with their status, in its `failed`."""
 
     def log_message(self, *args):
         self.server.requests.append(self.path)
+
+    def send_error(self, code, *args, **kwargs):
+        self.server.failed.append((self.path, code))
+        super().send_error(code, *args, **kwargs)
 
 
 def wait_for(look, what, timeout):
@@ -76,7 +81,7 @@ class WebPage:
         self.session, self._next_id, self._pending = None, 0, b""
         self.server = http.server.ThreadingHTTPServer(
             ("127.0.0.1", 0), functools.partial(QuietHandler, directory=str(directory)))
-        self.server.requests = []
+        self.server.requests, self.server.failed = [], []
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
         self.profile = tempfile.mkdtemp()
         # The browser reads commands from its descriptor 3 and answers on 4.
