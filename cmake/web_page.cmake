@@ -37,8 +37,17 @@ set_property(TARGET cheerleaders_textures APPEND PROPERTY LINK_DEPENDS
     ${PROJECT_SOURCE_DIR}/web/texture_worker.js)
 cheer_warnings(cheerleaders_textures)
 
+# The page's icon is the menu icon the desktop build renders (tools/make_icons.sh, 48 pixels),
+# kept in the tree as web/cheerleaders.png: rendered here it would take an X server and depend on
+# the build host's GL, and the page's files would differ from machine to machine. `make web-icon`
+# renders it again after a change of the drawing.
 set(page_dir ${CMAKE_BINARY_DIR})
-add_custom_command(OUTPUT ${page_dir}/cheerleaders.html
-    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/web/cheerleaders.html ${page_dir}/
-    DEPENDS ${PROJECT_SOURCE_DIR}/web/cheerleaders.html VERBATIM)
-add_custom_target(web_page ALL DEPENDS ${page_dir}/cheerleaders.html)
+set(page_files cheerleaders.html cheerleaders.png)
+set(page_outputs ${page_files})
+list(TRANSFORM page_outputs PREPEND ${page_dir}/)
+set(page_sources ${page_files})
+list(TRANSFORM page_sources PREPEND ${PROJECT_SOURCE_DIR}/web/)
+add_custom_command(OUTPUT ${page_outputs}
+    COMMAND ${CMAKE_COMMAND} -E copy ${page_sources} ${page_dir}/
+    DEPENDS ${page_sources} VERBATIM)
+add_custom_target(web_page ALL DEPENDS ${page_outputs})

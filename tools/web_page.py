@@ -6,14 +6,15 @@ The web tests use it; run as a program, it measures the page's budgets:
 
     web_page.py PAGE_DIR
 
-prints the files' sizes, raw and as gzip -9 gives them, when the first picture was shown, how
-long each animation frame's work took over the whole show (median, 99th percentile, largest)
-against the 60 Hz budget, and how many bytes of vertices and indices a frame copies into WebGL's
-buffers."""
+prints the files' sizes, raw and as gzip -9 gives them, and the start of their SHA-256, when the
+first picture was shown, how long each animation frame's work took over the whole show (median,
+99th percentile, largest) against the 60 Hz budget, and how many bytes of vertices and indices a
+frame copies into WebGL's buffers."""
 
 import base64
 import functools
 import gzip
+import hashlib
 import http.server
 import io
 import json
@@ -28,7 +29,7 @@ import threading
 import time
 
 FRAME_BUDGET_MS = 1000 / 60
-PAGE_FILES = ["cheerleaders.html", "cheerleaders.js", "cheerleaders.wasm",
+PAGE_FILES = ["cheerleaders.html", "cheerleaders.png", "cheerleaders.js", "cheerleaders.wasm",
               "cheerleaders_textures.js", "cheerleaders_textures.wasm"]
 # Times each animation frame's work with the page's own clock, from the page's first script on.
 FRAME_TIMER = """
@@ -53,10 +54,15 @@ WebGLRenderingContext.prototype.bufferSubData = function (target, offset, data) 
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    """Logs nothing, but keeps the paths asked for in the server's `requests`."""
+    """Logs nothing, but keeps the paths asked for in the server's `requests`, and those it could
+    not serve, with their status, in its `failed`."""
 
     def log_message(self, *args):
         self.server.requests.append(self.path)
+
+    def send_error(self, code, *args, **kwargs):
+        self.server.failed.append((self.path, code))
+        super().send_error(code, *args, **kwargs)
 
 
 def wait_for(look, what, timeout):
@@ -75,7 +81,7 @@ class WebPage:
         self.session, self._next_id, self._pending = None, 0, b""
         self.server = http.server.ThreadingHTTPServer(
             ("127.0.0.1", 0), functools.partial(QuietHandler, directory=str(directory)))
-        self.server.requests = []
+        self.server.requests, self.server.failed = [], []
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
         self.profile = tempfile.mkdtemp()
         # The browser reads commands from its descriptor 3 and answers on 4.
@@ -238,13 +244,16 @@ class WebPage:
 
 
 def measure(directory):
-    sizes = {}
+    sizes, hashes = {}, {}
     for name in PAGE_FILES:
         with open(os.path.join(directory, name), "rb") as f:
             data = f.read()
         sizes[name] = (len(data), len(gzip.compress(data, compresslevel=9)))
-    print("files, raw and gzip -9:", ", ".join(f"{name} {raw / 1e3:.1f} / {packed / 1e3:.1f} KB"
-                                              for name, (raw, packed) in sizes.items()),
+        # The start of each file's SHA-256: two builds of one commit give the same files.
+        hashes[name] = hashlib.sha256(data).hexdigest()[:12]
+    print("files, raw and gzip -9, sha256:",
+          ", ".join(f"{name} {raw / 1e3:.1f} / {packed / 1e3:.1f} KB {hashes[name]}"
+                    for name, (raw, packed) in sizes.items()),
           f"(all {sum(r for r, _ in sizes.values()) / 1e3:.1f} / "
           f"{sum(p for _, p in sizes.values()) / 1e3:.1f} KB)")
     page = WebPage(directory, script=UPLOAD_COUNTER)

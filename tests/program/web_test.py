@@ -80,6 +80,8 @@ def test_show_lines_pictures_and_keys(start_page):
     over = {name: share for name, share in shares.items() if share > MAX_SHARES[name]}
     assert not over, f"pictures differ from their references: {over}"
     assert page.errors == []
+    # Every file the page asks for is there: its icon too, where a browser would ask for one.
+    assert page.server.failed == []
 
 
 def test_page_without_leopard_says_so_and_goes_on(start_page):
