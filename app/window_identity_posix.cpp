@@ -1,5 +1,6 @@
 #include "app/window_identity.h"
 
+#include <GL/freeglut.h>
 #include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -10,6 +11,19 @@ namespace {
 // The instance and class a desktop entry's StartupWMClass names.
 char INSTANCE_NAME[] = "cheerleaders";
 char CLASS_NAME[] = "Cheerleaders";
+
+// The toolkit writes its titles as Latin-1 text; these properties carry the UTF-8 that panels
+// and window managers prefer.
+void setUtf8Title(Display* display, Window window, const char* title) {
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    const auto* text = reinterpret_cast<const unsigned char*>(title);
+    const int length = static_cast<int>(std::strlen(title));
+    for (const char* name : {"_NET_WM_NAME", "_NET_WM_ICON_NAME"}) {
+        XChangeProperty(display, window, XInternAtom(display, name, False), utf8, 8,
+                        PropModeReplace, text, length);
+    }
+    XFlush(display);
+}
 } // namespace
 
 void nameMainWindow(const char* title) {
@@ -23,12 +37,14 @@ void nameMainWindow(const char* title) {
     }
     XClassHint classHint{INSTANCE_NAME, CLASS_NAME};
     XSetClassHint(display, window, &classHint);
-    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
-    const auto* text = reinterpret_cast<const unsigned char*>(title);
-    const int length = static_cast<int>(std::strlen(title));
-    for (const char* name : {"_NET_WM_NAME", "_NET_WM_ICON_NAME"}) {
-        XChangeProperty(display, window, XInternAtom(display, name, False), utf8, 8,
-                        PropModeReplace, text, length);
+    setUtf8Title(display, window, title);
+}
+
+void retitleMainWindow(const char* title) {
+    glutSetWindowTitle(title);
+    Display* display = glXGetCurrentDisplay();
+    const Window window = glXGetCurrentDrawable();
+    if (display != nullptr && window != None) {
+        setUtf8Title(display, window, title);
     }
-    XFlush(display);
 }
