@@ -13,7 +13,7 @@ namespace {
 std::uint32_t idleCalls = 0;
 
 void printCompletion(const CommandCompletion& completion) {
-    printLine(completion.command == Walk ? "finished walking" : "finished spelling letter");
+    printLine(completionLine(completion));
 }
 } // namespace
 

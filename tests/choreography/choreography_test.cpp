@@ -183,6 +183,8 @@ TEST(ShowTime, SeekKeysSpeedsAndTitle) {
     EXPECT_EQ(showTitleSuffix(740, 2366, false, NORMAL_SPEED), "");
     EXPECT_EQ(showTitleSuffix(740, 2366, false, 0), " \u2014 1/8\u00d7 speed");
     EXPECT_EQ(showTitleSuffix(740, 2366, true, 5), " \u2014 tick 740 of 2366, paused");
+    EXPECT_EQ(timelineText(740, 2366), "tick 740 of 2366, 12.3 seconds at 60 frames a second");
+    EXPECT_EQ(timelineText(3000, 2366).substr(0, 30), "tick 3000, after the end at 23");
 }
 
 TEST_F(ChoreographyRun, FirstTickSwingsMirroredPhasesAndSwitchesToTickMatrices) {
