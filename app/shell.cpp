@@ -2,7 +2,6 @@
 
 #include "app/full_screen.h"
 #include "app/help_panel.h"
-#include "app/special_keys.h"
 #include "app/swap_control.h"
 #include "app/window_identity.h"
 #include "choreography/animation_step.h"
@@ -104,7 +103,7 @@ void createWindows() {
     glutReshapeFunc(reshapeScene);
     glutDisplayFunc(displayMain);
     glutKeyboardFunc(onKey);
-    listenForSpecialKeys();
+    glutSpecialFunc(onSpecialKey);
     // The idle handler is process-wide; it is registered once, here.
     glutIdleFunc(animationStep);
 
@@ -116,7 +115,7 @@ void createWindows() {
     glutReshapeFunc(reshapeScene);
     glutDisplayFunc(displayScene);
     glutKeyboardFunc(onKey);
-    listenForSpecialKeys();
+    glutSpecialFunc(onSpecialKey);
     glutMouseFunc(onMouseButton);
     glutMotionFunc(onMouseMotion);
     glutMouseWheelFunc(onMouseWheel);
