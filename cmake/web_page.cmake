@@ -1,6 +1,7 @@
 # The web page: the program as cheerleaders.js and cheerleaders.wasm, and the page that holds its
-# canvas (web/cheerleaders.html), in the build folder. The page puts the four textures into the
-# program's file system as it starts, drawn by the same generator as make_textures.
+# canvas (web/cheerleaders.html) with its timeline's script, in the build folder. The page puts
+# the four textures into the program's file system as it starts, drawn by the same generator as
+# make_textures.
 set_target_properties(cheerleaders PROPERTIES SUFFIX ".js")
 # Emscripten's linker runs its JavaScript tools (acorn among them) on Node.js; Debian's Node.js
 # finds Debian's JavaScript modules by itself, another Node.js first on the PATH may not. Both
@@ -15,6 +16,8 @@ target_link_options(cheerleaders PRIVATE
     -sFORCE_FILESYSTEM=1
     -sALLOW_MEMORY_GROWTH=1
     -sENVIRONMENT=web
+    # The page's script hands the program texts and takes texts back.
+    -sEXPORTED_RUNTIME_METHODS=ccall
     # Draws from client-side arrays that copy each vertex once (the file says why).
     "SHELL:--js-library ${PROJECT_SOURCE_DIR}/web/client_arrays.js")
 set_property(TARGET cheerleaders APPEND PROPERTY LINK_DEPENDS
@@ -38,7 +41,12 @@ set_property(TARGET cheerleaders_textures APPEND PROPERTY LINK_DEPENDS
 cheer_warnings(cheerleaders_textures)
 
 set(page_dir ${CMAKE_BINARY_DIR})
-add_custom_command(OUTPUT ${page_dir}/cheerleaders.html
-    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/web/cheerleaders.html ${page_dir}/
-    DEPENDS ${PROJECT_SOURCE_DIR}/web/cheerleaders.html VERBATIM)
-add_custom_target(web_page ALL DEPENDS ${page_dir}/cheerleaders.html)
+# The page and its timeline's script.
+set(page_files ${page_dir}/cheerleaders.html ${page_dir}/cheerleaders_timeline.js)
+add_custom_command(OUTPUT ${page_files}
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/web/cheerleaders.html
+        ${PROJECT_SOURCE_DIR}/web/cheerleaders_timeline.js ${page_dir}/
+    DEPENDS ${PROJECT_SOURCE_DIR}/web/cheerleaders.html
+        ${PROJECT_SOURCE_DIR}/web/cheerleaders_timeline.js
+    VERBATIM)
+add_custom_target(web_page ALL DEPENDS ${page_files})
