@@ -182,14 +182,14 @@ def test_a_link_opens_the_moment_played_to_and_the_timeline_seeks(start_page):
     played.type_keys("a" * 10 + "w" * 3)
     played.next_frames()
     query = played.evaluate("Module.ccall('webPlaceLink', 'string', ['string'], [''])")
-    assert query.startswith("?t=1000&cam=10,"), query
+    assert query.startswith("?t=1000&cam=15,"), query
     linked = start_page(PAGE_DIR, query.replace("&cam", "&paused&cam"))
     linked.next_frames()
     assert numpy.array_equal(linked.picture(), played.picture()), f"{query} opened another moment"
     assert [line for line, _ in linked.console_lines()] == SHOW_LINES[:2]
     linked.click("#step-forward")
     harness.wait_until(lambda: linked.evaluate("location.search"),
-                       lambda search: search.startswith("?t=1001&paused&cam=10,"), 10,
+                       lambda search: search.startswith("?t=1001&paused&cam=15,"), 10,
                        "the address does not follow the paused show")
 
     played.evaluate("(s => { s.value = 1500; s.dispatchEvent(new Event('input')); })"
