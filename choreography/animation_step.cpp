@@ -42,11 +42,14 @@ void animationStep() {
 }
 
 void seekShowTo(std::uint32_t tick) {
-    const std::uint32_t from = choreography.ticks;
-    const ShowHistory history = seekShow(robots, choreography, gaitStates, tick);
+    // Forward the show runs on from where it is (which is where the ticks from the start would
+    // have put it), so that a drag along the timeline costs only the ticks it crosses.
+    if (tick < choreography.ticks) {
+        seekShow(robots, choreography, gaitStates, tick);
+        return;
+    }
+    const ShowHistory history = advanceShow(robots, choreography, gaitStates, tick);
     for (int k = 0; k < history.completionCount; ++k) {
-        if (history.completions[k].tick > from) {
-            printCompletion(history.completions[k].completion);
-        }
+        printCompletion(history.completions[k].completion);
     }
 }

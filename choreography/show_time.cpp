@@ -36,6 +36,12 @@ ShowHistory seekShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
                      GaitState (&gaits)[ROBOT_COUNT], std::uint32_t tick) {
     bool isPaused = false;
     restartShow(robotTable, show, gaits, isPaused);
+    return advanceShow(robotTable, show, gaits, tick);
+}
+
+ShowHistory advanceShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
+                        GaitState (&gaits)[ROBOT_COUNT], std::uint32_t tick) {
+    assert(tick >= show.ticks);
     ShowHistory history{};
     while (show.ticks < tick && !showDone(show)) {
         const TickReport report = choreographyTick(robotTable, show, gaits, false);

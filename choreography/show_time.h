@@ -29,6 +29,11 @@ struct ShowHistory {
 ShowHistory seekShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
                      GaitState (&gaits)[ROBOT_COUNT], std::uint32_t tick);
 
+// Runs the show on from where it is to `tick`, which is not before it, as seekShow runs it from
+// the start: a seek forward costs only the ticks between. Returns the commands finished on the way.
+ShowHistory advanceShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
+                        GaitState (&gaits)[ROBOT_COUNT], std::uint32_t tick);
+
 // The whole show, run on a private copy of the start state: every completion with its tick.
 ShowHistory wholeShow();
 

@@ -142,6 +142,11 @@ TEST_F(ChoreographyRun, SeekingToATickIsRunningThatManyTicks) {
             seekShow(sought.robots, sought.choreography, sought.gaits,
                      seekTarget(SeekMove::Forward, sought.choreography.ticks, whole));
             EXPECT_TRUE(t == 0 || sameState(sought, show)) << "back and forth at " << t;
+            // Run on from a tick back, as a drag forward does, it lands there too.
+            seekShow(sought.robots, sought.choreography, sought.gaits,
+                     seekTarget(SeekMove::Back, t, whole));
+            advanceShow(sought.robots, sought.choreography, sought.gaits, t);
+            EXPECT_TRUE(sameState(sought, show)) << "run on to " << t;
         }
         const std::vector<Completion> seen =
             runTicks(show, static_cast<int>(t) + 1, static_cast<int>(t) + 1);
