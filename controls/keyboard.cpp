@@ -1,8 +1,31 @@
 #include "controls/keyboard.h"
 
 #include "app/shell.h"
+#include "choreography/animation_step.h"
 #include "choreography/choreography.h"
+#include "common/command_line.h"
+#include "common/console.h"
 #include "controls/walking_camera.h"
+
+#include <GL/glut.h>
+
+namespace {
+void printPlace() {
+    const ViewerCamera& c = viewerCamera;
+    const float camera[CAMERA_VALUE_COUNT] = {c.heading, c.x, c.z, c.bob, c.stepPhase, c.pitch};
+    printLine(placeLine(choreography.ticks, paused, camera).c_str());
+}
+} // namespace
+
+void moveInShow(SeekMove move) {
+    // A step stops the robots first, so the tick it lands on stays on the screen.
+    const bool step = move == SeekMove::Back || move == SeekMove::Forward ||
+                      move == SeekMove::LongBack || move == SeekMove::LongForward;
+    paused = paused || step;
+    seekShowTo(seekTarget(move, choreography.ticks, showHistory()));
+    showPlaceInTitle();
+    requestSceneRedisplay();
+}
 
 void onKey(unsigned char key, int /*x*/, int /*y*/) {
     switch (applyKey(viewerCamera, paused, key)) {
@@ -15,9 +38,47 @@ void onKey(unsigned char key, int /*x*/, int /*y*/) {
     case KeyAction::LeaveFullScreen:
         leaveFullScreen();
         break;
+    case KeyAction::SlowDown:
+        playSpeed = slowerSpeed(playSpeed);
+        break;
+    case KeyAction::SpeedUp:
+        playSpeed = fasterSpeed(playSpeed);
+        break;
+    case KeyAction::PrintPlace:
+        printPlace();
+        break;
     case KeyAction::None:
         break;
     }
+    showPlaceInTitle();
     // Every key redraws the scene view, bound or not.
     requestSceneRedisplay();
+}
+
+void onSpecialKey(int key, int /*x*/, int /*y*/) {
+    const bool shift = (glutGetModifiers() & GLUT_ACTIVE_SHIFT) != 0;
+    switch (key) {
+    case GLUT_KEY_LEFT:
+        moveInShow(shift ? SeekMove::LongBack : SeekMove::Back);
+        break;
+    case GLUT_KEY_RIGHT:
+        moveInShow(shift ? SeekMove::LongForward : SeekMove::Forward);
+        break;
+    case GLUT_KEY_HOME:
+        moveInShow(SeekMove::First);
+        break;
+    case GLUT_KEY_END:
+        moveInShow(SeekMove::End);
+        break;
+    case GLUT_KEY_PAGE_UP:
+        moveInShow(SeekMove::PreviousCompletion);
+        break;
+    case GLUT_KEY_PAGE_DOWN:
+        moveInShow(SeekMove::NextCompletion);
+        break;
+    default:
+        // Every key redraws the scene view, bound or not.
+        requestSceneRedisplay();
+        break;
+    }
 }
