@@ -1,15 +1,19 @@
 // The choreography tick, tick by tick, on records built from the start tables; and the show's
 // place as the text the page keeps.
 #include "choreography/choreography.h"
+#include "choreography/robot_inspection.h"
 #include "choreography/show_place.h"
 #include "choreography/show_time.h"
 #include "robot/node_matrix.h"
 #include "tests/support/start_show.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -104,12 +108,73 @@ TEST_F(ChoreographyRun, StartStateHoldsCursorsCountsAndMirroredGaits) {
     }
 }
 
+const std::vector<Completion> SHOW_COMPLETIONS = {
+    {274, 0, Walk},  {726, 0, Pose},  {1002, 1, Walk}, {1454, 1, Pose},
+    {1730, 2, Walk}, {2002, 2, Pose}, {2094, 3, Walk}, {2366, 3, Pose},
+};
+
 TEST_F(ChoreographyRun, EightCommandsFinishInTheirTicksInRobotOrder) {
-    const std::vector<Completion> expected = {
-        {274, 0, Walk},  {726, 0, Pose},  {1002, 1, Walk}, {1454, 1, Pose},
-        {1730, 2, Walk}, {2002, 2, Pose}, {2094, 3, Walk}, {2366, 3, Pose},
+    EXPECT_EQ(runTicks(show, 1, 2400), SHOW_COMPLETIONS);
+}
+
+TEST(NodeTree, ListsTheLinkedBodyTorsoFirstLimbsFromShouldersAndHipsDown) {
+    Robot robot = makeStartRobot(1);
+    const DrawRoutine none[BODY_PART_COUNT] = {};
+    EXPECT_EQ(nodeTree(robot).size(), 1u) << "an unlinked robot is its torso alone";
+    linkBodyTree(robot, none);
+    std::vector<std::pair<std::string, int>> listed;
+    for (const NodeTreeRow& row : nodeTree(robot)) {
+        listed.emplace_back(bodyPartName(row.part), row.depth);
+    }
+    const std::vector<std::pair<std::string, int>> expected = {
+        {"torso", 0},           {"head", 1},
+        {"left upper arm", 1},  {"left lower arm", 2},
+        {"right upper arm", 1}, {"right lower arm", 2},
+        {"left upper leg", 1},  {"left lower leg", 2},
+        {"right upper leg", 1}, {"right lower leg", 2},
     };
-    EXPECT_EQ(runTicks(show, 1, 2400), expected);
+    EXPECT_EQ(listed, expected);
+}
+
+TEST_F(ChoreographyRun, InspectionTellsTicksToGoCommandAndExactAngles) {
+    for (std::uint32_t now : {0u, 1u, 273u, 274u, 1000u, 1453u, 2094u, 2366u, 2400u}) {
+        seekShow(show.robots, show.choreography, show.gaits, now);
+        for (int i = 0; i < ROBOT_COUNT; ++i) {
+            SCOPED_TRACE(testing::Message() << "tick " << now << " robot " << i);
+            std::uint32_t expected = 0;
+            for (auto c = SHOW_COMPLETIONS.rbegin(); c != SHOW_COMPLETIONS.rend(); ++c) {
+                if (c->robot == i && static_cast<std::uint32_t>(c->tick) > now) {
+                    expected = static_cast<std::uint32_t>(c->tick) - now;
+                }
+            }
+            EXPECT_EQ(ticksToGo(show.robots, show.choreography, show.gaits, i), expected);
+            const std::vector<std::string> lines =
+                robotStateLines(show.robots, show.choreography, show.gaits, i);
+            ASSERT_EQ(lines.size(), 5u);
+            // Every angle reads back bit for bit, in JointAngles order.
+            const std::string& joints = lines[4];
+            std::size_t at = 0;
+            for (int k = 0; k < JOINT_COUNT; ++k) {
+                at = joints.find(std::string(jointName(k)) + "=", at);
+                ASSERT_NE(at, std::string::npos) << jointName(k);
+                at += std::strlen(jointName(k)) + 1;
+                EXPECT_EQ(std::strtof(joints.c_str() + at, nullptr), show.robots[i].angles[k]);
+            }
+        }
+    }
+    seekShow(show.robots, show.choreography, show.gaits, 600);
+    EXPECT_EQ(commandText(show.choreography, 0), "spelling its letter");
+    EXPECT_EQ(commandText(show.choreography, 1), "walking to x -1, z 0");
+    float target = 0.0f;
+    EXPECT_TRUE(poseTarget(show.choreography, 0, LeftUpperLegPitch, target) && target == 180.0f);
+    EXPECT_FALSE(poseTarget(show.choreography, 1, LeftUpperLegPitch, target));
+    seekShow(show.robots, show.choreography, show.gaits, 2367);
+    EXPECT_EQ(commandText(show.choreography, 3), "done");
+    // An off-grid target is never met: the look-ahead gives up rather than run forever.
+    const float offGrid[SCRIPT_LENGTH] = {Walk, 0.25f, 0.4f, 0.0f};
+    show.choreography = makeStartChoreography();
+    show.choreography.script[0] = offGrid;
+    EXPECT_EQ(ticksToGo(show.robots, show.choreography, show.gaits, 0), NEVER_COMPLETES);
 }
 
 TEST_F(ChoreographyRun, SeekingToATickIsRunningThatManyTicks) {

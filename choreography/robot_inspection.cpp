@@ -1,0 +1,170 @@
+#include "choreography/robot_inspection.h"
+
+#include <cassert>
+#include <cstdio>
+
+Inspection inspection;
+
+namespace {
+constexpr const char* BODY_PART_NAMES[BODY_PART_COUNT] = {
+    "torso",           "head",           "left upper arm",  "right upper arm", "left lower arm",
+    "right lower arm", "left upper leg", "right upper leg", "left lower leg",  "right lower leg",
+};
+constexpr const char* JOINT_NAMES[JOINT_COUNT] = {
+    "torso yaw",
+    "head pitch",
+    "head yaw",
+    "left upper arm pitch",
+    "left lower arm pitch",
+    "right upper arm pitch",
+    "right lower arm pitch",
+    "left upper leg pitch",
+    "left lower leg pitch",
+    "right upper leg pitch",
+    "right lower leg pitch",
+    "left upper arm roll",
+    "right upper arm roll",
+};
+
+// Nine significant digits carry a float through text and back unchanged.
+std::string exact(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
+    return text;
+}
+
+// Guards against a tree whose links loop: a robot has only ten nodes to visit.
+void listFrom(const Robot& robot, const BodyNode* node, int depth, std::vector<NodeTreeRow>& rows) {
+    for (; node != nullptr && rows.size() < BODY_PART_COUNT; node = node->sibling) {
+        rows.push_back({static_cast<int>(node - robot.nodes), depth});
+        listFrom(robot, node->child, depth + 1, rows);
+    }
+}
+
+bool isCommand(const float* command, ScriptCommand code) {
+    return command[0] == static_cast<float>(code);
+}
+} // namespace
+
+bool applyInspectionKey(Inspection& state, unsigned char key) {
+    switch (key) {
+    case '0':
+        state.selectedRobot = NO_ROBOT;
+        return false;
+    case '1':
+    case '2':
+    case '3':
+    case '4':
+        state.selectedRobot = key - '1';
+        return false;
+    case 'x':
+    case 'X':
+        state.bodyFramesShown = !state.bodyFramesShown;
+        return false;
+    case 'i':
+    case 'I':
+        return true;
+    default:
+        return false;
+    }
+}
+
+const char* bodyPartName(int part) {
+    assert(part >= 0 && part < BODY_PART_COUNT);
+    return BODY_PART_NAMES[part];
+}
+
+const char* jointName(int joint) {
+    assert(joint >= 0 && joint < JOINT_COUNT);
+    return JOINT_NAMES[joint];
+}
+
+std::vector<NodeTreeRow> nodeTree(const Robot& robot) {
+    std::vector<NodeTreeRow> rows;
+    rows.push_back({Torso, 0});
+    listFrom(robot, robot.nodes[Torso].child, 1, rows);
+    return rows;
+}
+
+std::uint32_t ticksToGo(const Robot (&robotTable)[ROBOT_COUNT], const Choreography& show,
+                        const GaitState (&gaits)[ROBOT_COUNT], int i) {
+    assert(i >= 0 && i < ROBOT_COUNT);
+    if (show.finishedCount[i] >= show.commandCount) {
+        return 0;
+    }
+    // The copies' node links still point into the originals; the tick writes only matrices,
+    // never through the links, so the originals stay untouched.
+    Robot aheadRobots[ROBOT_COUNT];
+    GaitState aheadGaits[ROBOT_COUNT];
+    for (int k = 0; k < ROBOT_COUNT; ++k) {
+        aheadRobots[k] = robotTable[k];
+        aheadGaits[k] = gaits[k];
+    }
+    Choreography ahead = show;
+    for (std::uint32_t t = 1; t <= LOOKAHEAD_TICKS; ++t) {
+        choreographyTick(aheadRobots, ahead, aheadGaits, false);
+        if (ahead.finishedCount[i] != show.finishedCount[i]) {
+            return t;
+        }
+    }
+    return NEVER_COMPLETES;
+}
+
+std::string commandText(const Choreography& show, int i) {
+    assert(i >= 0 && i < ROBOT_COUNT);
+    if (show.finishedCount[i] >= show.commandCount) {
+        return "done";
+    }
+    const float* command = show.script[i] + show.cursor[i];
+    if (isCommand(command, Walk)) {
+        // The walks keep their height, so the words leave y out.
+        char text[80];
+        std::snprintf(text, sizeof text, "walking to x %g, z %g", static_cast<double>(command[1]),
+                      static_cast<double>(command[3]));
+        return text;
+    }
+    if (isCommand(command, Pose)) {
+        return "spelling its letter";
+    }
+    return "holding on an unknown command";
+}
+
+bool poseTarget(const Choreography& show, int i, int joint, float& target) {
+    assert(i >= 0 && i < ROBOT_COUNT && joint >= 0 && joint < JOINT_COUNT);
+    if (show.finishedCount[i] >= show.commandCount) {
+        return false;
+    }
+    const float* command = show.script[i] + show.cursor[i];
+    if (!isCommand(command, Pose)) {
+        return false;
+    }
+    target = command[1 + joint];
+    return true;
+}
+
+const char* gaitPhaseText(const GaitState& gait) {
+    return gait.swing ? "left leg and right arm forward, left knee bending"
+                      : "right leg and left arm forward, right knee bending";
+}
+
+std::vector<std::string> robotStateLines(const Robot (&robotTable)[ROBOT_COUNT],
+                                         const Choreography& show,
+                                         const GaitState (&gaits)[ROBOT_COUNT], int i) {
+    assert(i >= 0 && i < ROBOT_COUNT);
+    const std::string robot = "robot " + std::to_string(i + 1) + " ";
+    const std::uint32_t toGo = ticksToGo(robotTable, show, gaits, i);
+    const float* p = robotTable[i].position;
+    std::vector<std::string> lines = {
+        robot + "command: " + commandText(show, i),
+        robot + "ticks to go: " + (toGo == NEVER_COMPLETES ? "never" : std::to_string(toGo)),
+        robot + "gait phase: " + gaitPhaseText(gaits[i]),
+        robot + "position: x " + exact(p[0]) + ", y " + exact(p[1]) + ", z " + exact(p[2]),
+    };
+    std::string joints = robot + "joints:";
+    for (int k = 0; k < JOINT_COUNT; ++k) {
+        joints += std::string(k == 0 ? " " : ", ") + JOINT_NAMES[k] + "=" +
+                  exact(robotTable[i].angles[k]);
+    }
+    lines.push_back(joints);
+    return lines;
+}
