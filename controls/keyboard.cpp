@@ -3,17 +3,31 @@
 #include "app/shell.h"
 #include "choreography/animation_step.h"
 #include "choreography/choreography.h"
+#include "choreography/robot_inspection.h"
 #include "common/command_line.h"
 #include "common/console.h"
 #include "controls/walking_camera.h"
 
 #include <GL/glut.h>
+#include <string>
 
 namespace {
 void printPlace() {
     const ViewerCamera& c = viewerCamera;
     const float camera[CAMERA_VALUE_COUNT] = {c.heading, c.x, c.z, c.bob, c.stepPhase, c.pitch};
     printLine(placeLine(choreography.ticks, paused, camera).c_str());
+}
+
+// The selected robot, or all four with none selected.
+void printRobotStates() {
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        if (inspection.selectedRobot != NO_ROBOT && inspection.selectedRobot != i) {
+            continue;
+        }
+        for (const std::string& line : robotStateLines(robots, choreography, gaitStates, i)) {
+            printLine(line.c_str());
+        }
+    }
 }
 } // namespace
 
@@ -28,6 +42,9 @@ void moveInShow(SeekMove move) {
 }
 
 void onKey(unsigned char key, int /*x*/, int /*y*/) {
+    if (applyInspectionKey(inspection, key)) {
+        printRobotStates();
+    }
     switch (applyKey(viewerCamera, paused, key)) {
     case KeyAction::Replay:
         restartShow(robots, choreography, gaitStates, paused);

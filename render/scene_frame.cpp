@@ -1,7 +1,9 @@
 #include "render/scene_frame.h"
 
+#include "choreography/robot_inspection.h"
 #include "common/units.h"
 #include "controls/walking_camera.h"
+#include "render/body_frames.h"
 #include "render/field_geometry.h"
 #include "render/render_setup.h"
 #include "render/textures.h"
@@ -68,6 +70,11 @@ void displayScene() {
     glTranslatef(0.0f, FLOOR_Y, GOAL_LINE_Z);
     drawGoalPost();
     glPopMatrix();
+
+    // Last, so they lie over the scenery as well as through the robots.
+    if (inspection.bodyFramesShown) {
+        drawBodyFrames(inspection.selectedRobot);
+    }
 
     glFlush();
     glutSwapBuffers();

@@ -15,3 +15,8 @@ struct BodyNode {
 // Draws the tree below node (may be null) in pre-order under the current modelview matrix:
 // push, multiply, draw, child, pop, then the sibling. Leaves the matrix and stack depth as found.
 void drawNodeTree(const BodyNode* node);
+
+// Walks the tree as drawNodeTree does, composing the same matrices, but calls atEachNode in each
+// node's frame in place of the node's own routine: what is drawn there then sits exactly where
+// the part's own frame is.
+void drawAtEachNode(const BodyNode* node, DrawRoutine atEachNode);

@@ -150,14 +150,27 @@ void initRobotBodies() {
     }
 }
 
-void drawRobot(int i) {
-    assert(i >= 0 && i < ROBOT_COUNT);
-    const Robot& robot = robots[i];
-    glPushMatrix();
+namespace {
+void placeRobot(const Robot& robot) {
     glTranslatef(robot.position[0], robot.position[1], robot.position[2]);
     // Applied outside the torso's yaw and equal in x and z, so the yaw turns the scaled body
     // without distorting it.
     glScalef(ROBOT_SCALE[0], ROBOT_SCALE[1], ROBOT_SCALE[2]);
-    drawNodeTree(&robot.nodes[Torso]);
+}
+} // namespace
+
+void drawRobot(int i) {
+    assert(i >= 0 && i < ROBOT_COUNT);
+    glPushMatrix();
+    placeRobot(robots[i]);
+    drawNodeTree(&robots[i].nodes[Torso]);
+    glPopMatrix();
+}
+
+void drawAtRobotNodes(int i, DrawRoutine atEachNode) {
+    assert(i >= 0 && i < ROBOT_COUNT);
+    glPushMatrix();
+    placeRobot(robots[i]);
+    drawAtEachNode(&robots[i].nodes[Torso], atEachNode);
     glPopMatrix();
 }

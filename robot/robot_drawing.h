@@ -3,6 +3,8 @@
 // frame calls drawRobot for each robot after binding its texture and material.
 #pragma once
 
+#include "robot/body_node.h"
+
 // Creates the body quadrics, gives every robot's nodes their StartUp matrices, draw routines and
 // links. Needs the scene view's context current.
 void initRobotBodies();
@@ -10,6 +12,10 @@ void initRobotBodies();
 // Draws robot i (0 to 3) at its position and scale under the current modelview matrix, which it
 // leaves as found. Binds no texture and sets no material.
 void drawRobot(int i);
+
+// Robot i's node tree placed as drawRobot places it, with atEachNode drawn in every node's
+// frame instead of the parts (the body frames).
+void drawAtRobotNodes(int i, DrawRoutine atEachNode);
 
 // The draw routines of the nodes: each draws its part in the node's frame, extending along +y
 // from the joint, and leaves the modelview matrix as found.

@@ -126,3 +126,47 @@ def test_speed_doubled_twice_brings_the_show_in_a_quarter_of_the_frames(xvfb, st
                             env={"LD_PRELOAD": counter, "CHEER_FRAME_EXIT_AT": str(frames)})
     xvfb.type_keys(program.subwindow(SCENE_GEOMETRY), "bracketright", "bracketright", "space")
     assert program.wait_for_lines(8, 300) == SHOW_LINES[:lines]
+
+
+def walked_angles(ticks, swing, z, target_z):
+    """The thirteen angles of a robot that has walked this many ticks from its start, by the
+    gait's own rules: arms and legs swing half a degree a tick and turn past 225 and 134.5, one
+    step at each turn; the bending knee follows, the other straightens down to 0."""
+    a = [0.0] * 13
+    a[3] = a[5] = a[7] = a[9] = 180.0
+    for _ in range(ticks):
+        if z == target_z:
+            break
+        d = 0.5 if swing else -0.5
+        a[3], a[5], a[7], a[9] = a[3] - d, a[5] + d, a[7] + d, a[9] - d
+        if a[7] > 225 or a[7] < 135:
+            swing, z = a[7] < 135, z + 1
+        bend, straighten = (8, 10) if swing else (10, 8)
+        a[straighten] -= 0.5 if a[straighten] > 0 else 0
+        a[bend] += 0.5
+    return a
+
+
+def test_frames_come_and_go_and_i_prints_the_selected_robots_joints(xvfb, start_program,
+                                                                    tmp_path):
+    program = start_program(command=[executable(), "--at", "1000", "--paused"])
+    scene, plain = still_scene(xvfb, program)
+    xvfb.type_keys(scene, "x")
+    framed = wait_until(lambda: xvfb.picture(scene), lambda s: not numpy.array_equal(s, plain),
+                        30, "x drew nothing")
+    changed = (framed != plain).any(axis=2)
+    for colour in [(255, 0, 0), (0, 255, 0), (0, 0, 255)]:
+        assert (changed & (framed == colour).all(axis=2)).sum() > 20, f"no axis of {colour}"
+    xvfb.type_keys(scene, "2")
+    one = wait_until(lambda: xvfb.picture(scene), lambda s: not numpy.array_equal(s, framed),
+                     30, "selecting a robot kept every robot's frames")
+    assert 0 < (one != plain).any(axis=2).sum() < changed.sum()
+    xvfb.type_keys(scene, "x")
+    wait_until(lambda: xvfb.picture(scene), lambda s: numpy.array_equal(s, plain), 30,
+               "x again did not give back the picture")
+
+    xvfb.type_keys(scene, "i")
+    lines = program.wait_for_lines(2 + 5, 30)[2:]
+    assert lines[0] == "robot 2 command: walking to x -1, z 0" and len(lines) == 5, lines
+    joints = dict(pair.split("=") for pair in lines[4].split("joints: ")[1].split(", "))
+    assert [float(v) for v in joints.values()] == walked_angles(1000, False, -6, 0), lines[4]
