@@ -30,6 +30,8 @@ constexpr const char* HELP_LINES[] = {
     "      Home/End go to the start/the end, Page Up/Page Down to the previous/next",
     "      finished command; [ and ] halve and double the speed (1/8 to 8 ticks a",
     "      frame); c prints the place as options and as the page's query.",
+    "      x shows or hides the body frames (x red, y green, z blue); 1 to 4 select a",
+    "      robot and 0 none; i prints the selected robot's state (all four if none).",
     "Mouse: drag with the left button in the view to look around; the wheel walks.",
     "",
     "Textures: corrigatedIronTexture.bmp, leopard.bmp, concrete.bmp and grass.bmp are read",
