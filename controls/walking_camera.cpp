@@ -3,6 +3,9 @@
 #include "common/units.h"
 
 #include <cmath>
+#include <cstring>
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
 
 ViewerCamera viewerCamera;
 
@@ -108,4 +111,12 @@ KeyAction applyKey(ViewerCamera& camera, bool& paused, unsigned char key) {
         break;
     }
     return KeyAction::None;
+}
+
+void cameraMatrix(const ViewerCamera& camera, float (&matrix)[16]) {
+    glm::mat4 m =
+        glm::rotate(glm::mat4(1.0f), glm::radians(camera.pitch), glm::vec3(1.0f, 0.0f, 0.0f));
+    m = glm::rotate(m, glm::radians(360.0f - camera.heading), glm::vec3(0.0f, 1.0f, 0.0f));
+    m = glm::translate(m, glm::vec3(-camera.x, -camera.bob - EYE_HEIGHT, -camera.z));
+    std::memcpy(matrix, glm::value_ptr(m), sizeof matrix);
 }

@@ -14,6 +14,13 @@ struct ViewerCamera {
 
 extern ViewerCamera viewerCamera;
 
+// The eye sits this high above y = 0, plus the bob.
+constexpr float EYE_HEIGHT = 0.25f;
+
+// The camera's matrix as the scene frame applies it (pitch, then 360 - heading, then the eye's
+// place), column-major: for looking up what lies under a point of the view.
+void cameraMatrix(const ViewerCamera& camera, float (&matrix)[16]);
+
 // What one press of a turn key (a, d) or a tilt key (p, l) adds to the heading or the pitch; the
 // pointer's drags move the camera by the same steps.
 constexpr float TURN_STEP_DEG = 1.5f;

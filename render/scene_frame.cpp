@@ -12,7 +12,6 @@
 #include <GL/glut.h>
 
 namespace {
-constexpr float EYE_HEIGHT = 0.25f;
 constexpr int ROBOT_MATERIAL = 0;
 constexpr int FLOOR_MATERIAL = 1;
 constexpr int LINE_MATERIAL = 5;

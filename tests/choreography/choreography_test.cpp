@@ -4,12 +4,16 @@
 #include "choreography/robot_inspection.h"
 #include "choreography/show_place.h"
 #include "choreography/show_time.h"
+#include "controls/walking_camera.h"
 #include "robot/node_matrix.h"
+#include "robot/robot_pick.h"
 #include "tests/support/start_show.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
@@ -134,6 +138,27 @@ TEST(NodeTree, ListsTheLinkedBodyTorsoFirstLimbsFromShouldersAndHipsDown) {
         {"right upper leg", 1}, {"right lower leg", 2},
     };
     EXPECT_EQ(listed, expected);
+}
+
+TEST_F(ChoreographyRun, APointOnARobotPicksItAndTheFieldAndSkyPickNone) {
+    seekShow(show.robots, show.choreography, show.gaits, 1000);
+    const DrawRoutine none[BODY_PART_COUNT] = {};
+    for (Robot& robot : show.robots) {
+        linkBodyTree(robot, none);
+    }
+    // The scene view's 480 by 400 frustum from the start camera.
+    float view[16], projection[16];
+    cameraMatrix(ViewerCamera{}, view);
+    const glm::mat4 frustum = glm::frustum(-2.0f, 2.0f, -2.4f, 2.4f, 2.0f, 40.0f);
+    std::memcpy(projection, glm::value_ptr(frustum), sizeof projection);
+    const glm::vec4 viewport(0.0f, 0.0f, 480.0f, 400.0f);
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        const glm::vec3 torso = glm::project(glm::make_vec3(show.robots[i].position),
+                                             glm::make_mat4(view), frustum, viewport);
+        EXPECT_EQ(pickRobot(show.robots, view, projection, 480, 400, torso.x, 400.0f - torso.y), i);
+    }
+    EXPECT_EQ(pickRobot(show.robots, view, projection, 480, 400, 240.0f, 20.0f), -1) << "sky";
+    EXPECT_EQ(pickRobot(show.robots, view, projection, 480, 400, 240.0f, 390.0f), -1) << "field";
 }
 
 TEST_F(ChoreographyRun, InspectionTellsTicksToGoCommandAndExactAngles) {
