@@ -26,13 +26,6 @@ constexpr const char* JOINT_NAMES[JOINT_COUNT] = {
     "right upper arm roll",
 };
 
-// Nine significant digits carry a float through text and back unchanged.
-std::string exact(float value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
-    return text;
-}
-
 // Guards against a tree whose links loop: a robot has only ten nodes to visit.
 void listFrom(const Robot& robot, const BodyNode* node, int depth, std::vector<NodeTreeRow>& rows) {
     for (; node != nullptr && rows.size() < BODY_PART_COUNT; node = node->sibling) {
@@ -45,6 +38,13 @@ bool isCommand(const float* command, ScriptCommand code) {
     return command[0] == static_cast<float>(code);
 }
 } // namespace
+
+// Nine significant digits carry a float through text and back unchanged.
+std::string exactText(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
+    return text;
+}
 
 bool applyInspectionKey(Inspection& state, unsigned char key) {
     switch (key) {
@@ -142,7 +142,12 @@ bool poseTarget(const Choreography& show, int i, int joint, float& target) {
     return true;
 }
 
-const char* gaitPhaseText(const GaitState& gait) {
+const char* gaitPhaseText(const Choreography& show, const GaitState& gait, int i) {
+    assert(i >= 0 && i < ROBOT_COUNT);
+    if (show.finishedCount[i] >= show.commandCount ||
+        !isCommand(show.script[i] + show.cursor[i], Walk)) {
+        return "none, not walking";
+    }
     return gait.swing ? "left leg and right arm forward, left knee bending"
                       : "right leg and left arm forward, right knee bending";
 }
@@ -157,13 +162,14 @@ std::vector<std::string> robotStateLines(const Robot (&robotTable)[ROBOT_COUNT],
     std::vector<std::string> lines = {
         robot + "command: " + commandText(show, i),
         robot + "ticks to go: " + (toGo == NEVER_COMPLETES ? "never" : std::to_string(toGo)),
-        robot + "gait phase: " + gaitPhaseText(gaits[i]),
-        robot + "position: x " + exact(p[0]) + ", y " + exact(p[1]) + ", z " + exact(p[2]),
+        robot + "gait phase: " + gaitPhaseText(show, gaits[i], i),
+        robot + "position: x " + exactText(p[0]) + ", y " + exactText(p[1]) + ", z " +
+            exactText(p[2]),
     };
     std::string joints = robot + "joints:";
     for (int k = 0; k < JOINT_COUNT; ++k) {
         joints += std::string(k == 0 ? " " : ", ") + JOINT_NAMES[k] + "=" +
-                  exact(robotTable[i].angles[k]);
+                  exactText(robotTable[i].angles[k]);
     }
     lines.push_back(joints);
     return lines;

@@ -51,8 +51,12 @@ std::string commandText(const Choreography& show, int i);
 // The pose target of a joint while robot i poses; false outside a Pose.
 bool poseTarget(const Choreography& show, int i, int joint, float& target);
 
-// The gait phase in words, from the swing flag (the knee flag is set with it).
-const char* gaitPhaseText(const GaitState& gait);
+// Robot i's gait phase in words, from the swing flag (the knee flag is set with it); "none, not
+// walking" outside a Walk, where the flags only keep their last values.
+const char* gaitPhaseText(const Choreography& show, const GaitState& gait, int i);
+
+// A number with nine significant digits, which reads back to the same float.
+std::string exactText(float value);
 
 // Robot i's state as plain lines: command, ticks to go, gait phase, position, and the thirteen
 // joint angles by name ("left upper arm pitch=225.5"). Every number is written with nine

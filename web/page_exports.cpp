@@ -1,15 +1,17 @@
 // The page's own API, and its rules for the program: what its script and buttons call (the pause
 // state, a key, the hold on the show, the place kept across lost graphics, the timeline, the
-// speed, links to a place), how many frames are drawn behind its loading line, and what a tap on
-// the canvas is.
+// speed, links to a place, the inspector, the body frames and the robot picked by a click), how
+// many frames are drawn behind its loading line, and what a tap on the canvas is.
 #include "app/shell.h"
 #include "choreography/animation_step.h"
 #include "choreography/choreography.h"
+#include "choreography/robot_inspection.h"
 #include "choreography/show_place.h"
 #include "choreography/show_time.h"
 #include "common/command_line.h"
 #include "controls/keyboard.h"
 #include "controls/walking_camera.h"
+#include "robot/robot_pick.h"
 #include "web/glut_web.h"
 
 #include <algorithm>
@@ -71,6 +73,69 @@ ShowOptions currentPlace() {
     const float camera[CAMERA_VALUE_COUNT] = {c.heading, c.x, c.z, c.bob, c.stepPhase, c.pitch};
     std::copy(camera, camera + CAMERA_VALUE_COUNT, place.camera);
     return place;
+}
+
+// The tick at which each robot's command numbered by its finished count completes: the show
+// always runs the same way from its start, so one look ahead serves every later frame, and the
+// inspector does not run a thousand ticks in every frame of the show.
+constexpr std::uint32_t NOT_LOOKED = 0;
+std::uint32_t completionTicks[ROBOT_COUNT][SCRIPT_LENGTH / WALK_LENGTH + 1] = {};
+
+std::uint32_t ticksToGoFor(int i) {
+    const std::uint32_t finished = choreography.finishedCount[i];
+    if (finished >= choreography.commandCount) {
+        return 0;
+    }
+    std::uint32_t& completes = completionTicks[i][finished];
+    if (completes == NOT_LOOKED) {
+        const std::uint32_t toGo = ticksToGo(robots, choreography, gaitStates, i);
+        if (toGo == NEVER_COMPLETES) {
+            return toGo;
+        }
+        completes = choreography.ticks + toGo;
+    }
+    return completes - choreography.ticks;
+}
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+// The selected robot as the inspector shows it; null with none selected.
+std::string inspectionJson() {
+    const int i = inspection.selectedRobot;
+    if (i == NO_ROBOT) {
+        return "null";
+    }
+    const Robot& robot = robots[i];
+    const std::uint32_t toGo = ticksToGoFor(i);
+    std::string json =
+        "{\"robot\":" + std::to_string(i + 1) +
+        ",\"command\":" + quoted(commandText(choreography, i)) +
+        ",\"ticksToGo\":" + quoted(toGo == NEVER_COMPLETES ? "never" : std::to_string(toGo)) +
+        ",\"gait\":" + quoted(gaitPhaseText(choreography, gaitStates[i], i)) + ",\"position\":" +
+        quoted("x " + exactText(robot.position[0]) + ", y " + exactText(robot.position[1]) +
+               ", z " + exactText(robot.position[2])) +
+        ",\"joints\":[";
+    for (int k = 0; k < JOINT_COUNT; ++k) {
+        float target = 0.0f;
+        json += std::string(k == 0 ? "" : ",") + "{\"name\":" + quoted(jointName(k)) +
+                ",\"angle\":" + quoted(exactText(robot.angles[k])) + ",\"target\":" +
+                (poseTarget(choreography, i, k, target) ? quoted(exactText(target)) : "null") + "}";
+    }
+    json += "],\"tree\":[";
+    bool first = true;
+    for (const NodeTreeRow& row : nodeTree(robot)) {
+        json += std::string(first ? "" : ",") + "{\"name\":" + quoted(bodyPartName(row.part)) +
+                ",\"depth\":" + std::to_string(row.depth) + "}";
+        first = false;
+    }
+    return json + "]}";
+}
+
+void select(int robot) {
+    inspection.selectedRobot = robot >= 0 && robot < ROBOT_COUNT ? robot : NO_ROBOT;
+    requestSceneRedisplay();
 }
 
 } // namespace
@@ -228,6 +293,51 @@ EMSCRIPTEN_KEEPALIVE const char* webOpenLink(const char* query) {
     }
     openShowAt(options);
     return handOver("");
+}
+
+// The inspector: the selected robot (0 none, 1 to 4), its state as JSON, and the body frames.
+EMSCRIPTEN_KEEPALIVE int webSelectedRobot() {
+    return inspection.selectedRobot + 1;
+}
+
+EMSCRIPTEN_KEEPALIVE void webSelectRobot(int robot) {
+    select(robot - 1);
+}
+
+EMSCRIPTEN_KEEPALIVE const char* webInspection() {
+    return handOver(inspectionJson());
+}
+
+EMSCRIPTEN_KEEPALIVE int webBodyFrames() {
+    return inspection.bodyFramesShown ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void webSetBodyFrames(int shown) {
+    inspection.bodyFramesShown = shown != 0;
+    requestSceneRedisplay();
+}
+
+// A click at a point of the canvas (CSS pixels from its corner): the robot drawn there in the
+// scene view becomes the selected one; a click on the field, or off the scene view, selects
+// none. Returns the selection, 0 for none.
+EMSCRIPTEN_KEEPALIVE int webPick(int cssX, int cssY) {
+    int x = 0, y = 0;
+    canvasPoint(cssX, cssY, &x, &y);
+    if (windowAt(x, y) != sceneView) {
+        select(NO_ROBOT);
+        return 0;
+    }
+    // The scene view's own projection, as the context holds it with the view current.
+    makeCurrent(sceneView);
+    float projection[16], view[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    cameraMatrix(viewerCamera, view);
+    const WebWindow& scene = windows[sceneView];
+    const int* vp = scene.viewport;
+    const float localX = static_cast<float>(x - scene.x - vp[0]);
+    const float localY = static_cast<float>(y - scene.y - (scene.height - vp[1] - vp[3]));
+    select(pickRobot(robots, view, projection, vp[2], vp[3], localX, localY));
+    return inspection.selectedRobot + 1;
 }
 
 } // extern "C"
