@@ -208,3 +208,37 @@ def test_a_link_opens_the_moment_played_to_and_the_timeline_seeks(start_page):
     assert "t=12x" in refused.evaluate("document.getElementById('status').textContent")
     assert refused.evaluate("Module._webTick()") == 0
     assert played.errors == linked.errors == refused.errors == []
+
+
+def test_a_click_selects_a_robot_whose_angles_are_the_desktops_and_the_frames_box(
+        start_page, start_program, xvfb):
+    """At a link to tick 1000, paused, a click on the second robot's torso (where the scene
+    view's frustum puts the point (-1, 0.4, -1) seen from the start camera) selects it, and the
+    inspector's thirteen angles are those the desktop prints for 2 then i at the same tick; a
+    click on the field selects none; the frames box changes the picture and gives it back."""
+    page = start_page(PAGE_DIR, "?t=1000&paused")
+    page.next_frames()
+    plain = page.picture()
+    for point, selected in [((210, 206), 2), ((240, 390), 0), ((210, 206), 2)]:
+        x, y = page.canvas_point(*point)
+        for kind in ("mousePressed", "mouseReleased"):
+            page.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
+                      clickCount=1)
+        page.next_frames()
+        assert page.evaluate("Module._webSelectedRobot()") == selected, point
+    angles = page.evaluate("Array.from(document.querySelectorAll('#joints tbody tr'), r =>"
+                           " [r.cells[0].textContent, r.cells[1].textContent])")
+
+    desktop = start_program(command=[harness.executable(), "--at", "1000", "--paused"])
+    scene = desktop.subwindow(SCENE_GEOMETRY)
+    xvfb.type_keys(scene, "2", "i")
+    joints = desktop.wait_for_lines(2 + 5, 30)[-1].split("joints: ")[1]
+    assert [pair.split("=") for pair in joints.split(", ")] == angles
+
+    page.click("#frames")
+    page.next_frames()
+    assert not numpy.array_equal(page.picture(), plain), "the frames box drew nothing"
+    page.click("#frames")
+    page.next_frames()
+    assert numpy.array_equal(page.picture(), plain), "the frames box did not give the picture back"
+    assert page.errors == []
