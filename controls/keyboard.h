@@ -1,7 +1,8 @@
 // Keyboard: the GLUT keyboard handlers of the main window and the scene view. They apply the
 // key to the walking camera or the pause flag, replay the show, change full screen or the
-// playing speed, print the place, or step and seek through the show; then they ask for the
-// scene view to be redrawn and the title to say where the show is.
+// playing speed, print the place, step and seek through the show, or select a robot, show its
+// body frames and print its state; then they ask for the scene view to be redrawn and the title
+// to say where the show is.
 #pragma once
 
 #include "choreography/show_time.h"
