@@ -1,11 +1,13 @@
-// Entry point: answers --help and --version on its own, before anything touches a display;
-// otherwise hands the command line to GLUT, opens the windows, sets up the scene view and gives
-// control to the GLUT event loop for the rest of the run.
+// Entry point: answers --help and --version on its own, before anything touches a display, and
+// refuses a bad --at or --camera; otherwise hands the rest of the command line to GLUT, opens the
+// windows, sets up the scene view, opens the show at its place and gives control to the GLUT
+// event loop for the rest of the run.
 #include "app/display_loss.h"
 #include "app/shell.h"
 #include "common/command_line.h"
 
 #include <GL/glut.h>
+#include <string>
 
 int main(int argc, char** argv) {
     switch (commandLineAction(argc, argv)) {
@@ -18,10 +20,18 @@ int main(int argc, char** argv) {
     case CommandLineAction::RunShow:
         break;
     }
+    // The show's own options are taken out first; a bad value ends the run before any window.
+    ShowOptions options;
+    std::string refusal;
+    if (!takeShowOptions(argc, argv, options, refusal)) {
+        printRefusal(refusal);
+        return 2;
+    }
     glutInit(&argc, argv);
     endOnDisplayLoss();
     createWindows();
     initSceneView();
+    openShowAt(options);
     glutMainLoop();
     return 0;
 }

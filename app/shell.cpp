@@ -2,17 +2,22 @@
 
 #include "app/full_screen.h"
 #include "app/help_panel.h"
+#include "app/special_keys.h"
 #include "app/swap_control.h"
 #include "app/window_identity.h"
 #include "choreography/animation_step.h"
+#include "choreography/choreography.h"
+#include "common/command_line.h"
 #include "controls/keyboard.h"
 #include "controls/mouse.h"
+#include "controls/walking_camera.h"
 #include "render/field_geometry.h"
 #include "render/render_setup.h"
 #include "render/scene_frame.h"
 #include "render/textures.h"
 
 #include <GL/freeglut.h>
+#include <string>
 
 int mainWindow = 0;
 int helpPanel = 0;
@@ -20,6 +25,9 @@ int sceneView = 0;
 
 namespace {
 constexpr char WINDOW_TITLE[] = "Dorv's OKSA Robot Cheerleaders";
+
+// What the title says after the name, as last set.
+std::string titleSuffix;
 
 // The main window's size when it last drew a frame.
 int mainFrameWidth = 0;
@@ -51,6 +59,31 @@ void requestSceneRedisplay() {
     glutPostRedisplay();
 }
 
+void showPlaceInTitle() {
+    const std::string suffix =
+        showTitleSuffix(choreography.ticks, showLength(showHistory()), paused, playSpeed);
+    if (suffix == titleSuffix) {
+        return;
+    }
+    titleSuffix = suffix;
+    glutSetWindow(mainWindow);
+    retitleMainWindow((WINDOW_TITLE + suffix).c_str());
+    glutSetWindow(sceneView);
+}
+
+void openShowAt(const ShowOptions& options) {
+    if (options.hasTick) {
+        seekShowTo(options.tick);
+    }
+    paused = options.paused;
+    if (options.hasCamera) {
+        const float* c = options.camera;
+        viewerCamera = {c[0], c[1], c[2], c[3], c[4], c[5]};
+    }
+    showPlaceInTitle();
+    requestSceneRedisplay();
+}
+
 void toggleFullScreen() {
     glutSetWindow(mainWindow);
     toggleWindowFullScreen();
@@ -71,6 +104,7 @@ void createWindows() {
     glutReshapeFunc(reshapeScene);
     glutDisplayFunc(displayMain);
     glutKeyboardFunc(onKey);
+    listenForSpecialKeys();
     // The idle handler is process-wide; it is registered once, here.
     glutIdleFunc(animationStep);
 
@@ -82,6 +116,7 @@ void createWindows() {
     glutReshapeFunc(reshapeScene);
     glutDisplayFunc(displayScene);
     glutKeyboardFunc(onKey);
+    listenForSpecialKeys();
     glutMouseFunc(onMouseButton);
     glutMotionFunc(onMouseMotion);
     glutMouseWheelFunc(onMouseWheel);

@@ -12,6 +12,10 @@ void displayMain();
 // Makes the scene view current and posts a redisplay for it.
 void requestSceneRedisplay();
 
+// Sets the main window's title to the program's name and where the show is (paused at a tick,
+// or playing at another speed than the normal one), when that has changed.
+void showPlaceInTitle();
+
 // Full screen for the main window, on and off; and off, where it is on.
 void toggleFullScreen();
 void leaveFullScreen();
@@ -23,3 +27,8 @@ void createWindows();
 // Start-up steps 8 to 11, with the scene view current: rendering state, robots, textures,
 // display lists, then the first redisplay request.
 void initSceneView();
+
+struct ShowOptions;
+// After start-up: the show put at the options' tick (printing the lines finished by then), the
+// pause and the camera they give, and the title that says so.
+void openShowAt(const ShowOptions& options);

@@ -1,10 +1,15 @@
-// One choreography tick with four walking robots, node matrices included. That a tick
-// allocates nothing is asserted by tick_allocation_test.
+// One choreography tick with four walking robots, node matrices included, and a seek to the
+// show's end, which runs every tick of the show from its start; the seek is also given as a
+// number of walking ticks. That a tick allocates nothing is asserted by tick_allocation_test.
 #include "choreography/choreography.h"
+#include "choreography/show_time.h"
 #include "robot/node_matrix.h"
 #include "tests/support/start_show.h"
 
 #include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <string>
 
 namespace {
 
@@ -35,6 +40,43 @@ void walkingTick(benchmark::State& state) {
 }
 BENCHMARK(walkingTick);
 
+void seekToEnd(benchmark::State& state) {
+    const std::uint32_t end = showLength(wholeShow());
+    Show show = startShow();
+    for (auto _ : state) {
+        ShowHistory history = seekShow(show.robots, show.choreography, show.gaits, end);
+        benchmark::DoNotOptimize(history);
+        benchmark::ClobberMemory();
+    }
+    state.counters["ticks"] = end;
+}
+BENCHMARK(seekToEnd);
+
+// The console report, and each benchmark's time per iteration kept for the ratio.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    std::map<std::string, double> seconds;
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            seconds[run.benchmark_name()] =
+                run.real_accumulated_time / static_cast<double>(run.iterations);
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const auto tick = reporter.seconds.find("walkingTick");
+    const auto seek = reporter.seconds.find("seekToEnd");
+    if (tick != reporter.seconds.end() && seek != reporter.seconds.end()) {
+        std::printf("seek to the end = %.0f walking ticks (%.3f ms)\n",
+                    seek->second / (tick->second / TICKS_PER_RUN), seek->second * 1e3);
+    }
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,6 +1,10 @@
 // Command line: the two options the program answers itself, before any window or display is
-// touched. Pure; main() asks it first and hands every other command line to glutInit whole.
+// touched, and the three that open the show at a place; and the line that names a place so it
+// can be opened again. Pure; main() asks it first and hands every other argument to glutInit.
 #pragma once
+
+#include <cstdint>
+#include <string>
 
 enum class CommandLineAction { RunShow, PrintHelp, PrintVersion };
 
@@ -11,3 +15,25 @@ CommandLineAction commandLineAction(int argc, const char* const* argv);
 // Prints the usage text or the version line to standard output through printLine.
 void printHelp();
 void printVersion();
+
+// Where the show opens: --at TICK, --paused and --camera H,X,Z,B,S,P.
+constexpr int CAMERA_VALUE_COUNT = 6; // heading, x, z, bob, step phase, pitch
+struct ShowOptions {
+    bool hasTick = false;
+    std::uint32_t tick = 0;
+    bool paused = false;
+    bool hasCamera = false;
+    float camera[CAMERA_VALUE_COUNT] = {};
+};
+
+// Takes the show's own options out of argv, leaving the other arguments in order (and argc
+// shrunk) for glutInit. A value that cannot be read exactly leaves false and one line naming it
+// in `refusal`.
+bool takeShowOptions(int& argc, char** argv, ShowOptions& options, std::string& refusal);
+
+// One line with both the options and the page query that open the show at this place; every
+// float with nine significant digits, which read back as the same float.
+std::string placeLine(std::uint32_t tick, bool isPaused, const float (&camera)[CAMERA_VALUE_COUNT]);
+
+// Writes the text and a newline to standard error: a refused command line.
+void printRefusal(const std::string& text);

@@ -97,6 +97,13 @@ KeyAction applyKey(ViewerCamera& camera, bool& paused, unsigned char key) {
         return KeyAction::ToggleFullScreen;
     case 27:
         return KeyAction::LeaveFullScreen;
+    case '[':
+        return KeyAction::SlowDown;
+    case ']':
+        return KeyAction::SpeedUp;
+    case 'c':
+    case 'C':
+        return KeyAction::PrintPlace;
     default:
         break;
     }

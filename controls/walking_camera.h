@@ -30,8 +30,11 @@ enum class KeyAction {
     Replay,           // r or R: the show from its first tick
     ToggleFullScreen, // f or F
     LeaveFullScreen,  // Escape: out of full screen, and nothing when not in it
+    SlowDown,         // [: half the playing speed
+    SpeedUp,          // ]: twice the playing speed
+    PrintPlace,       // c or C: the place as options and as the page's query
 };
 
-// What one key does: w/s walk, a/d turn, p/l tilt (either case), space toggles paused; r, f and
-// Escape change neither and are handed back; every other key changes nothing.
+// What one key does: w/s walk, a/d turn, p/l tilt (either case), space toggles paused; r, f,
+// Escape, [, ] and c change neither and are handed back; every other key changes nothing.
 KeyAction applyKey(ViewerCamera& camera, bool& paused, unsigned char key);

@@ -4,6 +4,7 @@
 #include "app/shell.h"
 #include "choreography/choreography.h"
 #include "choreography/show_place.h"
+#include "choreography/show_time.h"
 #include "controls/walking_camera.h"
 #include "web/glut_web.h"
 
@@ -42,26 +43,6 @@ EM_JS(int, takePlaceFromPage, (char* buffer, int size), {
     return 1;
 });
 // clang-format on
-
-bool showOver() {
-    for (std::uint32_t finished : choreography.finishedCount) {
-        if (finished < choreography.commandCount) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The show from its start, run on to the tick without drawing or printing (the page keeps the
-// lines it had).
-void runShowTo(std::uint32_t ticks) {
-    restartShow(robots, choreography, gaitStates, paused);
-    // Once every robot is done, further ticks change nothing but the count.
-    while (choreography.ticks < ticks && !showOver()) {
-        choreographyTick(robots, choreography, gaitStates, false);
-    }
-    choreography.ticks = ticks;
-}
 
 } // namespace
 
@@ -126,7 +107,8 @@ EMSCRIPTEN_KEEPALIVE int webRestorePlace() {
     if (takePlaceFromPage(text, MAX_PLACE_TEXT) == 0 || !readPlace(text, place)) {
         return 0;
     }
-    runShowTo(place.ticks);
+    // The page keeps the lines it had: the show is put there without printing.
+    seekShow(robots, choreography, gaitStates, place.ticks);
     paused = place.paused;
     viewerCamera = place.camera;
     requestSceneRedisplay();

@@ -2,9 +2,11 @@
 // place as the text the page keeps.
 #include "choreography/choreography.h"
 #include "choreography/show_place.h"
+#include "choreography/show_time.h"
 #include "robot/node_matrix.h"
 #include "tests/support/start_show.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -108,6 +110,79 @@ TEST_F(ChoreographyRun, EightCommandsFinishInTheirTicksInRobotOrder) {
         {1730, 2, Walk}, {2002, 2, Pose}, {2094, 3, Walk}, {2366, 3, Pose},
     };
     EXPECT_EQ(runTicks(show, 1, 2400), expected);
+}
+
+TEST_F(ChoreographyRun, SeekingToATickIsRunningThatManyTicks) {
+    const ShowHistory whole = wholeShow();
+    ASSERT_EQ(whole.completionCount, 8);
+    EXPECT_EQ(showLength(whole), 2366u);
+    std::vector<Completion> reported;
+    std::vector<std::uint32_t> targets = {0, 1, 91, 600, 2367, 2400};
+    for (int k = 0; k < whole.completionCount; ++k) {
+        const TimedCompletion& c = whole.completions[k];
+        reported.push_back({static_cast<int>(c.tick), c.completion.robot, c.completion.command});
+        targets.insert(targets.end(), {c.tick - 1, c.tick, c.tick + 1});
+    }
+    // The same eight lines, in the same ticks, as playing the show.
+    EXPECT_EQ(reported, runTicks(show, 1, 2400));
+    show = startShow();
+    std::sort(targets.begin(), targets.end());
+    std::vector<Completion> played;
+    for (std::uint32_t t = 0; t <= 2400; ++t) {
+        if (std::binary_search(targets.begin(), targets.end(), t)) {
+            Show sought = startShow();
+            const ShowHistory history =
+                seekShow(sought.robots, sought.choreography, sought.gaits, t);
+            ASSERT_TRUE(sameState(sought, show)) << "tick " << t;
+            EXPECT_EQ(sought.choreography.ticks, t);
+            EXPECT_EQ(history.completionCount, static_cast<int>(played.size())) << "tick " << t;
+            // A step back then forward lands on the same state.
+            seekShow(sought.robots, sought.choreography, sought.gaits,
+                     seekTarget(SeekMove::Back, t, whole));
+            seekShow(sought.robots, sought.choreography, sought.gaits,
+                     seekTarget(SeekMove::Forward, sought.choreography.ticks, whole));
+            EXPECT_TRUE(t == 0 || sameState(sought, show)) << "back and forth at " << t;
+        }
+        const std::vector<Completion> seen =
+            runTicks(show, static_cast<int>(t) + 1, static_cast<int>(t) + 1);
+        played.insert(played.end(), seen.begin(), seen.end());
+    }
+}
+
+TEST(ShowTime, SeekKeysSpeedsAndTitle) {
+    const ShowHistory whole = wholeShow();
+    struct Move {
+        SeekMove move;
+        std::uint32_t from, to;
+    };
+    const Move moves[] = {
+        {SeekMove::Back, 0, 0},
+        {SeekMove::LongBack, 59, 0},
+        {SeekMove::LongForward, 2366, 2426},
+        {SeekMove::End, 5, 2366},
+        {SeekMove::PreviousCompletion, 1002, 726},
+        {SeekMove::PreviousCompletion, 200, 0},
+        {SeekMove::NextCompletion, 1002, 1454},
+        {SeekMove::NextCompletion, 2366, 2366},
+    };
+    for (const Move& m : moves) {
+        EXPECT_EQ(seekTarget(m.move, m.from, whole), m.to)
+            << static_cast<int>(m.move) << " from " << m.from;
+    }
+    // Over eight idle calls each speed runs its eighths of a tick times eight.
+    int speed = 0;
+    for (int expected : {1, 2, 4, 8, 16, 32, 64, 64}) {
+        int ticks = 0;
+        for (std::uint32_t call = 0; call < 8; ++call) {
+            ticks += ticksForIdleCall(speed, call);
+        }
+        EXPECT_EQ(ticks, expected) << "speed " << speed;
+        speed = fasterSpeed(speed);
+    }
+    EXPECT_EQ(slowerSpeed(slowerSpeed(0)), 0);
+    EXPECT_EQ(showTitleSuffix(740, 2366, false, NORMAL_SPEED), "");
+    EXPECT_EQ(showTitleSuffix(740, 2366, false, 0), " \u2014 1/8\u00d7 speed");
+    EXPECT_EQ(showTitleSuffix(740, 2366, true, 5), " \u2014 tick 740 of 2366, paused");
 }
 
 TEST_F(ChoreographyRun, FirstTickSwingsMirroredPhasesAndSwitchesToTickMatrices) {

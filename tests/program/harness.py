@@ -96,12 +96,14 @@ class Xvfb:
             self.process.wait(10)
 
     def windows_titled(self, title):
-        """Mapped top-level windows with this title, also inside a window manager's frames."""
+        """Mapped top-level windows whose title starts with this one (a paused show adds where
+        it is), also inside a window manager's frames."""
         found = []
         for top in self.root.query_tree().children:
             try:
                 for window in [top, *top.query_tree().children]:
-                    if window.get_wm_name() == title and self.viewable(window):
+                    name = window.get_wm_name()
+                    if isinstance(name, str) and name.startswith(title) and self.viewable(window):
                         found.append(window)
             except xerror.BadWindow:  # gone while we looked
                 pass
@@ -193,6 +195,9 @@ class Program:
 
     def alive(self):
         return self.process.poll() is None
+
+    def title(self):
+        return self.window.get_wm_name()
 
     def subwindow(self, geometry, timeout=60):
         """The main window's child at this geometry, once it is there and viewable."""

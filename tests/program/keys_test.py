@@ -1,11 +1,31 @@
 """Keys typed through the real X server (XTest) reach the keyboard handler from the main window
 and the scene view, and not from the help panel; the space key pauses and resumes the robots. A
 drag and the wheel are the key presses they stand for, a sideways scroll nothing, and r replays
-the show."""
+the show. A moment opened with --at and --paused is the moment played to; steps go there and
+back; the place line opens the same picture again; and the speed keys bring the show in fewer
+frames."""
+
+import os
 
 import numpy
+import pytest
 
-from harness import HELP_GEOMETRY, SCENE_GEOMETRY, SHOW_LINES, held_still, wait_until
+from harness import (HELP_GEOMETRY, SCENE_GEOMETRY, SHOW_LINES, executable, held_still,
+                     read_png, snapshot, wait_until)
+
+
+def still_scene(xvfb, program):
+    scene = program.subwindow(SCENE_GEOMETRY)
+    return scene, wait_until(lambda: held_still(xvfb, scene, 0.5), lambda shot: shot is not None,
+                             60, "the scene did not hold still")
+
+
+def same_picture(seen, expected, tmp_path, name):
+    if not numpy.array_equal(seen, expected):
+        from PIL import Image
+        Image.fromarray(seen).save(tmp_path / f"{name}.png")
+        return False
+    return True
 
 
 def test_keys_reach_the_scene_from_main_window_and_scene_view_only(xvfb, program):
@@ -66,3 +86,43 @@ def test_drag_and_wheel_are_their_keys_and_r_replays(xvfb, program):
     xvfb.type_keys(scene, "r")
     assert program.wait_for_lines(printed + 8, 300) == SHOW_LINES[:printed] + SHOW_LINES
     assert printed >= 2
+
+
+def test_a_moment_opened_is_the_moment_played_to_and_steps_and_the_place_line_return(
+        xvfb, start_program, tmp_path):
+    played = read_png(snapshot(xvfb, tmp_path / "played", [1000])[1000])
+    program = start_program(command=[executable(), "--at", "1000", "--paused"])
+    scene, opened = still_scene(xvfb, program)
+    assert same_picture(opened, played, tmp_path, "opened"), f"--at 1000 differs; see {tmp_path}"
+    assert program.wait_for_lines(2, 30) == SHOW_LINES[:2]
+    assert program.title().endswith(" tick 1000 of 2366, paused"), program.title()
+
+    # Forward across robot 1's arrival at tick 1002 prints its line; back prints nothing.
+    xvfb.type_keys(scene, *["Right"] * 10)
+    wait_until(program.title, lambda title: title.endswith(" 1010 of 2366, paused"), 30, "steps")
+    assert not numpy.array_equal(still_scene(xvfb, program)[1], opened), "the steps moved nothing"
+    xvfb.type_keys(scene, *["Left"] * 10)
+    wait_until(lambda: xvfb.picture(scene), lambda shot: numpy.array_equal(shot, opened), 30,
+               "ten steps back did not come back to tick 1000")
+    assert program.drain(0.5) == SHOW_LINES[:3]
+
+    xvfb.type_keys(scene, *"aaawwl", "shift+Right", "c")
+    lines = wait_until(lambda: program.drain(0.2), lambda seen: seen[-1].startswith("place:"),
+                       30, "no place line")
+    _, moved = still_scene(xvfb, program)
+    program.stop()
+    again = start_program(command=[executable(), *lines[-1].split("page:")[0].split()[1:]])
+    assert same_picture(still_scene(xvfb, again)[1], moved, tmp_path, "again"), \
+        f"{lines[-1]} opened another picture; see {tmp_path}"
+
+
+# The show ends at tick 2366: at 4 ticks a frame that is frame 592, so 560 frames see seven lines
+# and 660 all eight (at 1 tick a frame, 660 frames see two).
+@pytest.mark.parametrize("frames, lines", [(560, 7), (660, 8)])
+def test_speed_doubled_twice_brings_the_show_in_a_quarter_of_the_frames(xvfb, start_program,
+                                                                       frames, lines):
+    counter = os.environ.get("CHEER_FRAME_COUNTER") or pytest.skip("frames counted in the plain build")
+    program = start_program(command=[executable(), "--paused"],
+                            env={"LD_PRELOAD": counter, "CHEER_FRAME_EXIT_AT": str(frames)})
+    xvfb.type_keys(program.subwindow(SCENE_GEOMETRY), "bracketright", "bracketright", "space")
+    assert program.wait_for_lines(8, 300) == SHOW_LINES[:lines]

@@ -1,0 +1,129 @@
+#include "choreography/show_time.h"
+
+#include "robot/node_matrix.h"
+
+#include <cassert>
+#include <cstdio>
+
+namespace {
+// Far beyond the built-in show; a show that has not finished by then never will (a target off
+// the step grid), and its length is the last completion it did reach.
+constexpr std::uint32_t LENGTH_SEARCH_TICKS = 100000;
+
+// Eighths of a tick per idle call, slowest first.
+constexpr int SPEED_EIGHTHS[SPEED_COUNT] = {1, 2, 4, 8, 16, 32, 64};
+constexpr int EIGHTHS_PER_TICK = 8;
+
+bool showDone(const Choreography& show) {
+    for (std::uint32_t finished : show.finishedCount) {
+        if (finished < show.commandCount) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string speedName(int speed) {
+    const int eighths = SPEED_EIGHTHS[speed];
+    if (eighths >= EIGHTHS_PER_TICK) {
+        return std::to_string(eighths / EIGHTHS_PER_TICK);
+    }
+    return "1/" + std::to_string(EIGHTHS_PER_TICK / eighths);
+}
+} // namespace
+
+ShowHistory seekShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
+                     GaitState (&gaits)[ROBOT_COUNT], std::uint32_t tick) {
+    bool isPaused = false;
+    restartShow(robotTable, show, gaits, isPaused);
+    ShowHistory history{};
+    while (show.ticks < tick && !showDone(show)) {
+        const TickReport report = choreographyTick(robotTable, show, gaits, false);
+        for (int k = 0; k < report.completionCount; ++k) {
+            assert(history.completionCount < MAX_COMPLETIONS);
+            history.completions[history.completionCount] = {show.ticks, report.completions[k]};
+            history.completionCount += 1;
+        }
+    }
+    // Every robot is done: further ticks would change nothing but the count.
+    show.ticks = tick;
+    return history;
+}
+
+ShowHistory wholeShow() {
+    Robot robotTable[ROBOT_COUNT];
+    GaitState gaits[ROBOT_COUNT];
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        robotTable[i] = makeStartRobot(i);
+    }
+    Choreography show = makeStartChoreography();
+    return seekShow(robotTable, show, gaits, LENGTH_SEARCH_TICKS);
+}
+
+std::uint32_t showLength(const ShowHistory& whole) {
+    return whole.completionCount == 0 ? 0 : whole.completions[whole.completionCount - 1].tick;
+}
+
+std::uint32_t seekTarget(SeekMove move, std::uint32_t now, const ShowHistory& whole) {
+    switch (move) {
+    case SeekMove::Back:
+        return now == 0 ? 0 : now - 1;
+    case SeekMove::Forward:
+        return now + 1;
+    case SeekMove::LongBack:
+        return now < LONG_STEP_TICKS ? 0 : now - LONG_STEP_TICKS;
+    case SeekMove::LongForward:
+        return now + LONG_STEP_TICKS;
+    case SeekMove::First:
+        return 0;
+    case SeekMove::End:
+        return showLength(whole);
+    case SeekMove::PreviousCompletion: {
+        std::uint32_t target = 0;
+        for (int k = 0; k < whole.completionCount && whole.completions[k].tick < now; ++k) {
+            target = whole.completions[k].tick;
+        }
+        return target;
+    }
+    case SeekMove::NextCompletion:
+        for (int k = 0; k < whole.completionCount; ++k) {
+            if (whole.completions[k].tick > now) {
+                return whole.completions[k].tick;
+            }
+        }
+        return now;
+    }
+    return now;
+}
+
+int fasterSpeed(int speed) {
+    return speed + 1 < SPEED_COUNT ? speed + 1 : speed;
+}
+
+int slowerSpeed(int speed) {
+    return speed > 0 ? speed - 1 : speed;
+}
+
+int ticksForIdleCall(int speed, std::uint32_t idleCall) {
+    const int eighths = SPEED_EIGHTHS[speed];
+    if (eighths >= EIGHTHS_PER_TICK) {
+        return eighths / EIGHTHS_PER_TICK;
+    }
+    const auto callsPerTick = static_cast<std::uint32_t>(EIGHTHS_PER_TICK / eighths);
+    // The tick comes in the last call of each group, so a slow show starts by waiting.
+    return idleCall % callsPerTick == callsPerTick - 1 ? 1 : 0;
+}
+
+std::string showTitleSuffix(std::uint32_t tick, std::uint32_t length, bool isPaused, int speed) {
+    if (!isPaused) {
+        return speed == NORMAL_SPEED ? "" : " \u2014 " + speedName(speed) + "\u00d7 speed";
+    }
+    char text[96];
+    if (tick <= length) {
+        std::snprintf(text, sizeof text, " \u2014 tick %u of %u, paused", tick, length);
+    } else {
+        std::snprintf(text, sizeof text, " \u2014 tick %u, after the end at %u, paused", tick,
+                      length);
+    }
+    return text;
+}

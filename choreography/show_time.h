@@ -1,0 +1,67 @@
+// Show time: the show put at any tick by running it again from its start, its length and the
+// ticks at which its commands finish, the playing speed, and the words that say where it is.
+// Pure. The step, seek and speed keys, the idle handler and the command line's --at use it.
+#pragma once
+
+#include "choreography/choreography.h"
+
+#include <cstdint>
+#include <string>
+
+// A robot finishes at most one command per tick, and the shortest command is a Walk.
+constexpr int MAX_COMPLETIONS = ROBOT_COUNT * (SCRIPT_LENGTH / WALK_LENGTH);
+
+// One finished command and the tick that finished it.
+struct TimedCompletion {
+    std::uint32_t tick;
+    CommandCompletion completion;
+};
+
+// The commands finished from the start up to a tick, in the order they finished.
+struct ShowHistory {
+    int completionCount;
+    TimedCompletion completions[MAX_COMPLETIONS];
+};
+
+// Puts the show at exactly `tick`: the start state of restartShow (paused untouched), then
+// `tick` choreography ticks; once every robot is done only the tick count moves on. Draws and
+// prints nothing. Returns the commands finished by then.
+ShowHistory seekShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
+                     GaitState (&gaits)[ROBOT_COUNT], std::uint32_t tick);
+
+// The whole show, run on a private copy of the start state: every completion with its tick.
+ShowHistory wholeShow();
+
+// The tick of the show's last completion (0 for a show that finishes nothing).
+std::uint32_t showLength(const ShowHistory& whole);
+
+// Where a step or seek key takes the show from tick `now`.
+enum class SeekMove {
+    Back,               // one tick back, not below 0
+    Forward,            // one tick on
+    LongBack,           // LONG_STEP_TICKS back, not below 0
+    LongForward,        // LONG_STEP_TICKS on
+    First,              // tick 0, the start
+    End,                // the show's length
+    PreviousCompletion, // the last completion before now, else the start
+    NextCompletion,     // the first completion after now, else where it is
+};
+constexpr std::uint32_t LONG_STEP_TICKS = 60; // one second at 60 frames a second
+
+std::uint32_t seekTarget(SeekMove move, std::uint32_t now, const ShowHistory& whole);
+
+// Playing speeds, slowest first: 1/8, 1/4, 1/2, 1, 2, 4 and 8 ticks per idle call.
+constexpr int SPEED_COUNT = 7;
+constexpr int NORMAL_SPEED = 3; // one tick per idle call, the design's pace and the start
+
+int fasterSpeed(int speed); // doubled, up to 8
+int slowerSpeed(int speed); // halved, down to 1/8
+
+// How many ticks the idle call numbered `idleCall` (counted from 0 while playing) runs: the
+// speed's ticks above 1, one in every 2, 4 or 8 calls below it.
+int ticksForIdleCall(int speed, std::uint32_t idleCall);
+
+// What the window title says after the program's name: nothing while playing at the normal
+// speed, " — 4× speed" while playing at another, " — tick 740 of 2366, paused" while paused
+// (past the end: " — tick 3000, after the end at 2366, paused").
+std::string showTitleSuffix(std::uint32_t tick, std::uint32_t length, bool isPaused, int speed);
