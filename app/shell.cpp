@@ -105,8 +105,10 @@ void createWindows() {
     glutDisplayFunc(displayMain);
     glutKeyboardFunc(onKey);
     listenForSpecialKeys();
-    // The idle handler is process-wide; it is registered once, here.
+    // The idle handler is process-wide; it is registered here, and then takes itself away when
+    // the show rests (wakeShow puts it back).
     glutIdleFunc(animationStep);
+    glutWindowStatusFunc(windowStatusMain);
 
     helpPanel = glutCreateSubWindow(mainWindow, 10, 420, 480, 70);
     glutDisplayFunc(displayHelp);

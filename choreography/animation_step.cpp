@@ -12,6 +12,9 @@ namespace {
 // Idle calls while playing, for the speeds below one tick per call.
 std::uint32_t idleCalls = 0;
 
+// False while the main window is hidden.
+bool windowSeen = true;
+
 void printCompletion(const CommandCompletion& completion) {
     printLine(completion.command == Walk ? "finished walking" : "finished spelling letter");
 }
@@ -23,8 +26,11 @@ const ShowHistory& showHistory() {
 }
 
 void animationStep() {
-    // A paused call returns at once: nothing changed, so nothing needs redrawing.
-    if (paused) {
+    // Nothing can change until the user acts: without an idle handler GLUT waits for events
+    // instead of calling this in a tight loop. Such a call runs no tick (a paused one never did,
+    // and after the show a tick only counted), so every line comes at the tick it always did.
+    if (showResting(choreography, paused)) {
+        glutIdleFunc(nullptr);
         return;
     }
     const int ticks = ticksForIdleCall(playSpeed, idleCalls++);
@@ -41,6 +47,24 @@ void animationStep() {
     glutPostWindowRedisplay(sceneView);
 }
 
+void wakeShow() {
+    if (windowSeen && !showResting(choreography, paused)) {
+        glutIdleFunc(animationStep);
+    }
+}
+
+void windowStatusMain(int state) {
+    // Only an unmapped (iconified) window waits. One fully covered by others plays on, its
+    // lines still coming on the console: GLUT draws nothing into it meanwhile, and under a
+    // compositor no window is ever reported covered.
+    windowSeen = state != GLUT_HIDDEN;
+    if (windowSeen) {
+        wakeShow();
+    } else {
+        glutIdleFunc(nullptr);
+    }
+}
+
 void seekShowTo(std::uint32_t tick) {
     const std::uint32_t from = choreography.ticks;
     const ShowHistory history = seekShow(robots, choreography, gaitStates, tick);
@@ -49,4 +73,5 @@ void seekShowTo(std::uint32_t tick) {
             printCompletion(history.completions[k].completion);
         }
     }
+    wakeShow();
 }

@@ -51,6 +51,8 @@ void onKey(unsigned char key, int /*x*/, int /*y*/) {
     case KeyAction::None:
         break;
     }
+    // The space and the replay can set resting robots moving.
+    wakeShow();
     showPlaceInTitle();
     // Every key redraws the scene view, bound or not.
     requestSceneRedisplay();
