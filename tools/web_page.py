@@ -51,6 +51,19 @@ WebGLRenderingContext.prototype.bufferSubData = function (target, offset, data) 
 };
 """
 
+# Counts the WebGL draw calls each animation frame makes.
+DRAW_COUNTER = """
+window.drawCalls = [];
+for (const name of ["drawArrays", "drawElements"]) {
+    const draw = WebGLRenderingContext.prototype[name];
+    WebGLRenderingContext.prototype[name] = function (...args) {
+        const frame = window.frameTimes.length;
+        window.drawCalls[frame] = (window.drawCalls[frame] || 0) + 1;
+        return draw.apply(this, args);
+    };
+}
+"""
+
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
     """Logs nothing, but keeps the paths asked for in the server's `requests`."""
