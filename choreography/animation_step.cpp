@@ -12,7 +12,7 @@ namespace {
 // Idle calls while playing, for the speeds below one tick per call.
 std::uint32_t idleCalls = 0;
 
-// False while the main window is hidden.
+// False while the main window is unmapped (iconified).
 bool windowSeen = true;
 
 void printCompletion(const CommandCompletion& completion) {
@@ -27,8 +27,9 @@ const ShowHistory& showHistory() {
 
 void animationStep() {
     // Nothing can change until the user acts: without an idle handler GLUT waits for events
-    // instead of calling this in a tight loop. Such a call runs no tick (a paused one never did,
-    // and after the show a tick only counted), so every line comes at the tick it always did.
+    // instead of calling this in a tight loop. Such a call runs no tick (a paused one never did;
+    // after the show a tick only counted, and the count now stops at the show's end), so every
+    // line comes at the tick it always did.
     if (showResting(choreography, paused)) {
         glutIdleFunc(nullptr);
         return;

@@ -17,8 +17,8 @@ const ShowHistory& showHistory();
 void animationStep();
 
 // Puts the idle handler back if the robots can move and the main window is not hidden: after a
-// key (space, replay, a seek), and at start-up. Idle calls that find nothing to do take it away
-// again, so calling this when nothing changed costs one call.
+// key (space, replay) and a seek. An idle call that finds nothing to do takes it away again, so
+// calling this when nothing changed costs one call.
 void wakeShow();
 
 // The main window's status handler: while it is hidden (iconified, or unmapped) the show waits,

@@ -73,6 +73,7 @@ void runFrame() {
     }
     reshapeNewWindows();
     redisplayPosted();
+    // Under a hold a call is counted even without a handler: paused, the program has none.
     if (!hidden && idleCallDue(idle != nullptr) && idleMayRun() && idle != nullptr) {
         idle();
     }

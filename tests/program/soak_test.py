@@ -31,7 +31,7 @@ def test_memory_stays_flat_over_replayed_shows(xvfb, start_program, tmp_path):
 
     def frames_replaying():
         nonlocal shows
-        if len(program.drain(0)) >= len(SHOW_LINES) * shows:
+        if len(program.drain(0.1)) >= len(SHOW_LINES) * shows:
             xvfb.type_keys(scene, "r")
             shows += 1
         return frames_so_far(count_file)
