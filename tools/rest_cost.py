@@ -91,24 +91,24 @@ def page_counts(page, seconds):
     return later[0] - frames, later[1] - draws
 
 
+def frames_one_key_draws(page):
+    """The frames that drew for one key, typed once the page has settled."""
+    before = page.evaluate("frameTimes.length")
+    page.type_keys("a")
+    time.sleep(0.5)
+    return page.evaluate(f"drawCalls.slice({before}).filter(Boolean).length")
+
+
 def measure_page(directory):
     page = WebPage(directory, script=DRAW_COUNTER)
     try:
         page.wait_for_lines(len(harness.SHOW_LINES), 300)
-        time.sleep(0.5)
-        frames, draws = page_counts(page, PAGE_SECONDS)
-        print(f"page, after the show: {frames} animation frames, {draws} draw calls in "
-              f"{PAGE_SECONDS} s")
-        page.type_keys("r ")
-        time.sleep(0.5)
-        frames, draws = page_counts(page, PAGE_SECONDS)
-        print(f"page, paused: {frames} animation frames, {draws} draw calls in {PAGE_SECONDS} s")
-        # One key, once the page has settled: the frames that drew for it.
-        before = page.evaluate("frameTimes.length")
-        page.type_keys("a")
-        time.sleep(0.5)
-        drawn = page.evaluate(f"drawCalls.slice({before}).filter(Boolean).length")
-        print(f"page, paused, one key: {drawn} frames drawn")
+        for moment, keys in [("after the show", ""), ("paused", "r ")]:
+            page.type_keys(keys)
+            time.sleep(0.5)
+            frames, draws = page_counts(page, PAGE_SECONDS)
+            print(f"page, {moment}: {frames} animation frames, {draws} draw calls in "
+                  f"{PAGE_SECONDS} s; one key then drew {frames_one_key_draws(page)} frames")
     finally:
         page.close()
 
