@@ -80,6 +80,8 @@ void openShowAt(const ShowOptions& options) {
         const float* c = options.camera;
         viewerCamera = {c[0], c[1], c[2], c[3], c[4], c[5]};
     }
+    // Opened anew at a place that plays, a show at rest moves again.
+    wakeShow();
     showPlaceInTitle();
     requestSceneRedisplay();
 }

@@ -17,7 +17,7 @@ const ShowHistory& showHistory();
 void animationStep();
 
 // Puts the idle handler back if the robots can move and the main window is not hidden: after a
-// key (space, replay) and a seek. An idle call that finds nothing to do takes it away again, so
+// key (space, replay, a seek) and a show opened at a place. An idle call that finds nothing to do takes it away again, so
 // calling this when nothing changed costs one call.
 void wakeShow();
 

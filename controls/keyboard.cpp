@@ -82,6 +82,8 @@ void onSpecialKey(int key, int /*x*/, int /*y*/) {
     default:
         break;
     }
+    // A seek back from the end of a show that plays sets its robots moving again.
+    wakeShow();
     showPlaceInTitle();
     requestSceneRedisplay();
 }
