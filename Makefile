@@ -14,7 +14,8 @@ GL4ES_ARCHIVE ?= $(abspath $(wildcard ../shared/deps/gl4es-17f0894e.tar.gz))
 RELEASES ?= bookworm trixie
 
 .PHONY: run test check check-fresh check-fresh-package build build-asan test-default test-asan \
-	bench rest-cost fuzz pictures video samples soak windows web web-serve web-budgets package clean
+	bench rest-cost fuzz pictures video samples soak windows web web-icon web-serve web-budgets package \
+	clean
 
 run:
 	tools/install-deps.sh run
@@ -161,6 +162,10 @@ windows:
 # The web page in build-web/: the program built with Emscripten (cheerleaders.js and .wasm) and
 # its page, which writes the four textures as it starts. With WEB_OPTIONAL set (as `make test`
 # does), a missing gl4es source leaves no page, with one line, instead of failing.
+# The same commit gives the same files on any machine: the web preset sets every flag itself
+# (CFLAGS, CXXFLAGS and LDFLAGS are not read), and Emscripten's own settings from the environment
+# (extra flags, another configuration or cache) do not reach it from here.
+unexport EMCC_CFLAGS EM_CONFIG EM_CACHE
 web:
 	tools/install-deps.sh web
 	@if ! cmake --preset web -DCHEER_GL4ES_ARCHIVE=$(GL4ES_ARCHIVE); then \
@@ -174,10 +179,17 @@ web:
 	cmake --build --preset web -j $(JOBS) && \
 	echo "Built $(WEB_DIR)/cheerleaders.html: make web-serve serves it"
 
-# The web page's budgets in headless Chromium: sizes, the first frame, each frame's work.
+# The web page's budgets in headless Chromium: sizes and hashes, the first frame, each frame's work.
 web-budgets:
 	test -f $(WEB_DIR)/cheerleaders.html || $(MAKE) web
 	tools/web_page.py $(WEB_DIR)
+
+# The page's icon, web/cheerleaders.png: the 48-pixel menu icon, rendered again from the drawing.
+web-icon:
+	tools/install-deps.sh pictures
+	cmake --preset default -DCHEER_ICONS=ON >/dev/null
+	cmake --build build -j $(JOBS) --target installed_data
+	cp build/desktop/icons/48.png web/cheerleaders.png
 
 # Serves build-web/ on this machine only, for a browser here.
 web-serve:

@@ -2,7 +2,6 @@
 
 #include "app/full_screen.h"
 #include "app/help_panel.h"
-#include "app/special_keys.h"
 #include "app/swap_control.h"
 #include "app/window_identity.h"
 #include "choreography/animation_step.h"
@@ -106,7 +105,7 @@ void createWindows() {
     glutReshapeFunc(reshapeScene);
     glutDisplayFunc(displayMain);
     glutKeyboardFunc(onKey);
-    listenForSpecialKeys();
+    glutSpecialFunc(onSpecialKey);
     // The idle handler is process-wide; it is registered here, and then takes itself away when
     // the show rests (wakeShow puts it back).
     glutIdleFunc(animationStep);
@@ -120,7 +119,7 @@ void createWindows() {
     glutReshapeFunc(reshapeScene);
     glutDisplayFunc(displayScene);
     glutKeyboardFunc(onKey);
-    listenForSpecialKeys();
+    glutSpecialFunc(onSpecialKey);
     glutMouseFunc(onMouseButton);
     glutMotionFunc(onMouseMotion);
     glutMouseWheelFunc(onMouseWheel);

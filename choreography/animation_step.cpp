@@ -16,7 +16,7 @@ std::uint32_t idleCalls = 0;
 bool windowSeen = true;
 
 void printCompletion(const CommandCompletion& completion) {
-    printLine(completion.command == Walk ? "finished walking" : "finished spelling letter");
+    printLine(completionLine(completion));
 }
 } // namespace
 
@@ -67,10 +67,13 @@ void windowStatusMain(int state) {
 }
 
 void seekShowTo(std::uint32_t tick) {
-    const std::uint32_t from = choreography.ticks;
-    const ShowHistory history = seekShow(robots, choreography, gaitStates, tick);
-    for (int k = 0; k < history.completionCount; ++k) {
-        if (history.completions[k].tick > from) {
+    // Forward the show runs on from where it is (which is where the ticks from the start would
+    // have put it), so that a drag along the timeline costs only the ticks it crosses.
+    if (tick < choreography.ticks) {
+        seekShow(robots, choreography, gaitStates, tick);
+    } else {
+        const ShowHistory history = advanceShow(robots, choreography, gaitStates, tick);
+        for (int k = 0; k < history.completionCount; ++k) {
             printCompletion(history.completions[k].completion);
         }
     }

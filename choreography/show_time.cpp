@@ -22,6 +22,7 @@ bool showDone(const Choreography& show) {
     }
     return true;
 }
+} // namespace
 
 std::string speedName(int speed) {
     const int eighths = SPEED_EIGHTHS[speed];
@@ -30,12 +31,17 @@ std::string speedName(int speed) {
     }
     return "1/" + std::to_string(EIGHTHS_PER_TICK / eighths);
 }
-} // namespace
 
 ShowHistory seekShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
                      GaitState (&gaits)[ROBOT_COUNT], std::uint32_t tick) {
     bool isPaused = false;
     restartShow(robotTable, show, gaits, isPaused);
+    return advanceShow(robotTable, show, gaits, tick);
+}
+
+ShowHistory advanceShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
+                        GaitState (&gaits)[ROBOT_COUNT], std::uint32_t tick) {
+    assert(tick >= show.ticks);
     ShowHistory history{};
     while (show.ticks < tick && !showDone(show)) {
         const TickReport report = choreographyTick(robotTable, show, gaits, false);
@@ -128,6 +134,24 @@ std::string showTitleSuffix(std::uint32_t tick, std::uint32_t length, bool isPau
     } else {
         std::snprintf(text, sizeof text, " \u2014 tick %u, after the end at %u, paused", tick,
                       length);
+    }
+    return text;
+}
+
+const char* completionLine(const CommandCompletion& completion) {
+    return completion.command == Walk ? "finished walking" : "finished spelling letter";
+}
+
+std::string timelineText(std::uint32_t tick, std::uint32_t length) {
+    char text[128];
+    const double seconds = tick / static_cast<double>(TICKS_PER_SECOND);
+    if (tick <= length) {
+        std::snprintf(text, sizeof text, "tick %u of %u, %.1f seconds at %u frames a second", tick,
+                      length, seconds, TICKS_PER_SECOND);
+    } else {
+        std::snprintf(text, sizeof text,
+                      "tick %u, after the end at %u, %.1f seconds at %u frames a second", tick,
+                      length, seconds, TICKS_PER_SECOND);
     }
     return text;
 }

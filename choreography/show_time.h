@@ -29,6 +29,11 @@ struct ShowHistory {
 ShowHistory seekShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
                      GaitState (&gaits)[ROBOT_COUNT], std::uint32_t tick);
 
+// Runs the show on from where it is to `tick`, which is not before it, as seekShow runs it from
+// the start: a seek forward costs only the ticks between. Returns the commands finished on the way.
+ShowHistory advanceShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
+                        GaitState (&gaits)[ROBOT_COUNT], std::uint32_t tick);
+
 // The whole show, run on a private copy of the start state: every completion with its tick.
 ShowHistory wholeShow();
 
@@ -50,13 +55,18 @@ enum class SeekMove {
     PreviousCompletion, // the last completion before now, else the start
     NextCompletion,     // the first completion after now, else where it is
 };
-constexpr std::uint32_t LONG_STEP_TICKS = 60; // one second at 60 frames a second
+// One tick a frame at 60 frames a second; a long step is a second.
+constexpr std::uint32_t TICKS_PER_SECOND = 60;
+constexpr std::uint32_t LONG_STEP_TICKS = TICKS_PER_SECOND;
 
 std::uint32_t seekTarget(SeekMove move, std::uint32_t now, const ShowHistory& whole);
 
 // Playing speeds, slowest first: 1/8, 1/4, 1/2, 1, 2, 4 and 8 ticks per idle call.
 constexpr int SPEED_COUNT = 7;
 constexpr int NORMAL_SPEED = 3; // one tick per idle call, the design's pace and the start
+
+// The speed in ticks per idle call, as people write it: "1/8" to "8".
+std::string speedName(int speed);
 
 int fasterSpeed(int speed); // doubled, up to 8
 int slowerSpeed(int speed); // halved, down to 1/8
@@ -69,3 +79,10 @@ int ticksForIdleCall(int speed, std::uint32_t idleCall);
 // speed, " — 4× speed" while playing at another, " — tick 740 of 2366, paused" while paused
 // (past the end: " — tick 3000, after the end at 2366, paused").
 std::string showTitleSuffix(std::uint32_t tick, std::uint32_t length, bool isPaused, int speed);
+
+// The line printed for a finished command.
+const char* completionLine(const CommandCompletion& completion);
+
+// Where the show is, for a timeline's spoken value: "tick 740 of 2366, 12.3 seconds at 60 frames
+// a second" (past the end: "tick 3000, after the end at 2366, 50.0 seconds at …").
+std::string timelineText(std::uint32_t tick, std::uint32_t length);

@@ -12,6 +12,13 @@ include(FetchContent)
 
 include(cmake/host_glm.cmake)
 
+# The same commit builds the same bytes in any folder: the paths that __FILE__ writes into the
+# program (gl4es's messages name their files) are written from the checkout and the build folder
+# on, not from the root.
+set(cheer_path_maps -ffile-prefix-map=${PROJECT_SOURCE_DIR}/=
+    -ffile-prefix-map=${CMAKE_BINARY_DIR}/=build-web/)
+add_compile_options(${cheer_path_maps})
+
 set(CHEER_GL4ES_COMMIT 17f0894e19d1553e4176276c759915dab44c08e2)
 set(CHEER_GL4ES_SHA256 2baeb6b1483a9c0f36ed942b1ddcbd7bf5d7ac92d945a15f14745f124cd3a7e0)
 set(CHEER_GL4ES_ARCHIVE "" CACHE FILEPATH
@@ -37,13 +44,22 @@ FetchContent_MakeAvailable(gl4es)
 # gl4es puts its library into its own source tree, so its own build runs every time and finds
 # out there whether anything is to do. Without the X11 and EGL layers the program creates the
 # WebGL context itself and starts gl4es once it is current.
+# Its compiler flags are the program's (-Oz for size), given in full, and each configure of it
+# starts from an empty cache: a flag left out would otherwise keep whatever an earlier configure
+# of the same build folder cached, or take CMake's Release default (-O3), and a long-lived build
+# folder and a fresh one would build a different library (-O3 makes the page's wasm a sixth
+# larger). CFLAGS from the environment are not read either.
 set(CHEER_GL4ES_LIBRARY ${gl4es_SOURCE_DIR}/lib/libGL.a)
+list(JOIN cheer_path_maps " " gl4es_c_flags)
 ExternalProject_Add(gl4es_build
     SOURCE_DIR ${gl4es_SOURCE_DIR}
     BINARY_DIR ${CMAKE_BINARY_DIR}/gl4es-build
     CMAKE_ARGS
+        --fresh
         -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
         -DCMAKE_BUILD_TYPE=Release
+        "-DCMAKE_C_FLAGS=${gl4es_c_flags}"
+        "-DCMAKE_C_FLAGS_RELEASE=${CMAKE_C_FLAGS_RELEASE}"
         -DNOX11=ON -DNOEGL=ON -DSTATICLIB=ON -DNO_INIT_CONSTRUCTOR=ON
     INSTALL_COMMAND ""
     BUILD_ALWAYS TRUE

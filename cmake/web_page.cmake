@@ -1,6 +1,7 @@
 # The web page: the program as cheerleaders.js and cheerleaders.wasm, and the page that holds its
-# canvas (web/cheerleaders.html), in the build folder. The page puts the four textures into the
-# program's file system as it starts, drawn by the same generator as make_textures.
+# canvas (web/cheerleaders.html) with its timeline's script, in the build folder. The page puts
+# the four textures into the program's file system as it starts, drawn by the same generator as
+# make_textures.
 set_target_properties(cheerleaders PROPERTIES SUFFIX ".js")
 # Emscripten's linker runs its JavaScript tools (acorn among them) on Node.js; Debian's Node.js
 # finds Debian's JavaScript modules by itself, another Node.js first on the PATH may not. Both
@@ -15,6 +16,8 @@ target_link_options(cheerleaders PRIVATE
     -sFORCE_FILESYSTEM=1
     -sALLOW_MEMORY_GROWTH=1
     -sENVIRONMENT=web
+    # The page's script hands the program texts and takes texts back.
+    -sEXPORTED_RUNTIME_METHODS=ccall
     # Draws from client-side arrays that copy each vertex once (the file says why).
     "SHELL:--js-library ${PROJECT_SOURCE_DIR}/web/client_arrays.js")
 set_property(TARGET cheerleaders APPEND PROPERTY LINK_DEPENDS
@@ -37,8 +40,18 @@ set_property(TARGET cheerleaders_textures APPEND PROPERTY LINK_DEPENDS
     ${PROJECT_SOURCE_DIR}/web/texture_worker.js)
 cheer_warnings(cheerleaders_textures)
 
+# The page's icon is the menu icon the desktop build renders (tools/make_icons.sh, 48 pixels),
+# kept in the tree as web/cheerleaders.png: rendered here it would take an X server and depend on
+# the build host's GL, and the page's files would differ from machine to machine. `make web-icon`
+# renders it again after a change of the drawing.
 set(page_dir ${CMAKE_BINARY_DIR})
-add_custom_command(OUTPUT ${page_dir}/cheerleaders.html
-    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/web/cheerleaders.html ${page_dir}/
-    DEPENDS ${PROJECT_SOURCE_DIR}/web/cheerleaders.html VERBATIM)
-add_custom_target(web_page ALL DEPENDS ${page_dir}/cheerleaders.html)
+# The page, its timeline's script and its icon.
+set(page_files cheerleaders.html cheerleaders_timeline.js cheerleaders.png)
+set(page_outputs ${page_files})
+list(TRANSFORM page_outputs PREPEND ${page_dir}/)
+set(page_sources ${page_files})
+list(TRANSFORM page_sources PREPEND ${PROJECT_SOURCE_DIR}/web/)
+add_custom_command(OUTPUT ${page_outputs}
+    COMMAND ${CMAKE_COMMAND} -E copy ${page_sources} ${page_dir}/
+    DEPENDS ${page_sources} VERBATIM)
+add_custom_target(web_page ALL DEPENDS ${page_outputs})

@@ -2,12 +2,15 @@
 
 #include "common/console.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -93,6 +96,48 @@ std::string cameraValues(const float (&camera)[CAMERA_VALUE_COUNT]) {
     return text;
 }
 
+// A parameter of a query as its link wrote it: %XX spelled out, the rest as it is.
+std::string decoded(const std::string& text) {
+    std::string plain;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const bool escape = text[k] == '%' && k + 2 < text.size() &&
+                            std::isxdigit(static_cast<unsigned char>(text[k + 1])) &&
+                            std::isxdigit(static_cast<unsigned char>(text[k + 2]));
+        if (escape) {
+            plain += static_cast<char>(std::stoi(text.substr(k + 1, 2), nullptr, 16));
+            k += 2;
+        } else {
+            plain += text[k];
+        }
+    }
+    return plain;
+}
+
+// The query's parameters, each as name and value (empty without `=`), still as written.
+struct QueryParameter {
+    std::string written, name, value;
+};
+std::vector<QueryParameter> queryParameters(const std::string& query) {
+    std::vector<QueryParameter> parameters;
+    std::size_t at = query.empty() || query[0] != '?' ? 0 : 1;
+    while (at < query.size()) {
+        const std::size_t end = std::min(query.find('&', at), query.size());
+        const std::string written = query.substr(at, end - at);
+        const std::size_t equals = std::min(written.find('='), written.size());
+        if (!written.empty()) {
+            parameters.push_back(
+                {written, decoded(written.substr(0, equals)),
+                 equals < written.size() ? decoded(written.substr(equals + 1)) : ""});
+        }
+        at = end + 1;
+    }
+    return parameters;
+}
+
+bool isPlaceParameter(const std::string& name) {
+    return name == "t" || name == "paused" || name == "cam";
+}
+
 bool hasArgument(int argc, const char* const* argv, const char* wanted) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], wanted) == 0) {
@@ -159,12 +204,62 @@ bool takeShowOptions(int& argc, char** argv, ShowOptions& options, std::string& 
     return true;
 }
 
+std::string pageQuery(const std::string& query, const ShowOptions& place) {
+    std::string text;
+    const auto add = [&text](const std::string& parameter) {
+        text += (text.empty() ? "?" : "&") + parameter;
+    };
+    for (const QueryParameter& p : queryParameters(query)) {
+        if (!isPlaceParameter(p.name)) {
+            add(p.written);
+        }
+    }
+    if (place.hasTick) {
+        add("t=" + std::to_string(place.tick));
+    }
+    if (place.paused) {
+        add("paused");
+    }
+    if (place.hasCamera) {
+        add("cam=" + cameraValues(place.camera));
+    }
+    return text;
+}
+
+bool readPageQuery(const std::string& query, ShowOptions& options, std::string& refusal) {
+    ShowOptions read;
+    for (const QueryParameter& p : queryParameters(query)) {
+        const char* why = nullptr;
+        if (p.name == "t") {
+            read.hasTick = readTick(p.value.c_str(), read.tick);
+            why = read.hasTick ? nullptr : "t takes a tick, a whole number from 0";
+        } else if (p.name == "cam") {
+            read.hasCamera = readCamera(p.value.c_str(), read.camera);
+            why = read.hasCamera ? nullptr : "cam takes six numbers H,X,Z,B,S,P";
+        } else if (p.name == "paused") {
+            read.paused = true;
+            why = p.value.empty() ? nullptr : "paused takes no value";
+        }
+        if (why != nullptr) {
+            refusal = "The link's " + p.written + " was refused (" + why +
+                      "): the show opens at its start.";
+            return false;
+        }
+    }
+    options = read;
+    return true;
+}
+
 std::string placeLine(std::uint32_t tick, bool isPaused,
                       const float (&camera)[CAMERA_VALUE_COUNT]) {
     const std::string ticks = std::to_string(tick);
-    const std::string values = cameraValues(camera);
-    return "place: --at " + ticks + (isPaused ? " --paused" : "") + " --camera " + values +
-           "   page: ?t=" + ticks + (isPaused ? "&paused" : "") + "&cam=" + values;
+    ShowOptions place;
+    place.hasTick = place.hasCamera = true;
+    place.tick = tick;
+    place.paused = isPaused;
+    std::copy(camera, camera + CAMERA_VALUE_COUNT, place.camera);
+    return "place: --at " + ticks + (isPaused ? " --paused" : "") + " --camera " +
+           cameraValues(camera) + "   page: " + pageQuery("", place);
 }
 
 void printRefusal(const std::string& text) {

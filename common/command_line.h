@@ -31,6 +31,16 @@ struct ShowOptions {
 // in `refusal`.
 bool takeShowOptions(int& argc, char** argv, ShowOptions& options, std::string& refusal);
 
+// The page's link to a place: its query's own parameters (the `?` and all) in order, then
+// t=TICK, paused and cam=H,X,Z,B,S,P as far as the options have them; the query's own t, paused
+// and cam give way to them.
+std::string pageQuery(const std::string& query, const ShowOptions& place);
+
+// The place a page's query names with t, paused and cam (other parameters are the page's own and
+// left alone), read as the command line's options are. A value that cannot be read leaves false
+// and one line naming it in `refusal`.
+bool readPageQuery(const std::string& query, ShowOptions& options, std::string& refusal);
+
 // One line with both the options and the page query that open the show at this place; every
 // float with nine significant digits, which read back as the same float.
 std::string placeLine(std::uint32_t tick, bool isPaused, const float (&camera)[CAMERA_VALUE_COUNT]);

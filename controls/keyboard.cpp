@@ -1,7 +1,6 @@
 #include "controls/keyboard.h"
 
 #include "app/shell.h"
-#include "app/special_keys.h"
 #include "choreography/animation_step.h"
 #include "choreography/choreography.h"
 #include "common/command_line.h"
@@ -16,17 +15,19 @@ void printPlace() {
     const float camera[CAMERA_VALUE_COUNT] = {c.heading, c.x, c.z, c.bob, c.stepPhase, c.pitch};
     printLine(placeLine(choreography.ticks, paused, camera).c_str());
 }
-
-void seek(SeekMove move) {
-    seekShowTo(seekTarget(move, choreography.ticks, showHistory()));
-}
-
-// A step stops the robots first, so the tick it lands on stays on the screen.
-void step(SeekMove move) {
-    paused = true;
-    seek(move);
-}
 } // namespace
+
+void moveInShow(SeekMove move) {
+    // A step stops the robots first, so the tick it lands on stays on the screen.
+    const bool step = move == SeekMove::Back || move == SeekMove::Forward ||
+                      move == SeekMove::LongBack || move == SeekMove::LongForward;
+    paused = paused || step;
+    seekShowTo(seekTarget(move, choreography.ticks, showHistory()));
+    // A seek back from the end of a show that plays sets its robots moving again.
+    wakeShow();
+    showPlaceInTitle();
+    requestSceneRedisplay();
+}
 
 void onKey(unsigned char key, int /*x*/, int /*y*/) {
     switch (applyKey(viewerCamera, paused, key)) {
@@ -59,31 +60,29 @@ void onKey(unsigned char key, int /*x*/, int /*y*/) {
 }
 
 void onSpecialKey(int key, int /*x*/, int /*y*/) {
-    const bool shift = shiftHeld();
+    const bool shift = (glutGetModifiers() & GLUT_ACTIVE_SHIFT) != 0;
     switch (key) {
     case GLUT_KEY_LEFT:
-        step(shift ? SeekMove::LongBack : SeekMove::Back);
+        moveInShow(shift ? SeekMove::LongBack : SeekMove::Back);
         break;
     case GLUT_KEY_RIGHT:
-        step(shift ? SeekMove::LongForward : SeekMove::Forward);
+        moveInShow(shift ? SeekMove::LongForward : SeekMove::Forward);
         break;
     case GLUT_KEY_HOME:
-        seek(SeekMove::First);
+        moveInShow(SeekMove::First);
         break;
     case GLUT_KEY_END:
-        seek(SeekMove::End);
+        moveInShow(SeekMove::End);
         break;
     case GLUT_KEY_PAGE_UP:
-        seek(SeekMove::PreviousCompletion);
+        moveInShow(SeekMove::PreviousCompletion);
         break;
     case GLUT_KEY_PAGE_DOWN:
-        seek(SeekMove::NextCompletion);
+        moveInShow(SeekMove::NextCompletion);
         break;
     default:
+        // Every key redraws the scene view, bound or not.
+        requestSceneRedisplay();
         break;
     }
-    // A seek back from the end of a show that plays sets its robots moving again.
-    wakeShow();
-    showPlaceInTitle();
-    requestSceneRedisplay();
 }

@@ -4,7 +4,13 @@
 // scene view to be redrawn and the title to say where the show is.
 #pragma once
 
+#include "choreography/show_time.h"
+
 void onKey(unsigned char key, int x, int y);
 
-// Arrows, Home, End, Page Up and Page Down; registered where the toolkit has special keys.
+// Arrows, Home, End, Page Up and Page Down.
 void onSpecialKey(int key, int x, int y);
+
+// Steps (pausing the robots first) or seeks the show as the special keys do; the page's timeline
+// moves it so too.
+void moveInShow(SeekMove move);

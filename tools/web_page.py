@@ -6,14 +6,16 @@ The web tests use it; run as a program, it measures the page's budgets:
 
     web_page.py PAGE_DIR
 
-prints the files' sizes, raw and as gzip -9 gives them, when the first picture was shown, how
-long each animation frame's work took over the whole show (median, 99th percentile, largest)
-against the 60 Hz budget, and how many bytes of vertices and indices a frame copies into WebGL's
-buffers."""
+prints the files' sizes, raw and as gzip -9 gives them, and the start of their SHA-256, when the
+first picture was shown, how long each animation frame's work took over the whole show (median,
+99th percentile, largest) against the 60 Hz budget, how many bytes of vertices and indices a
+frame copies into WebGL's buffers, and each frame's work while the timeline is dragged from the
+start to the end."""
 
 import base64
 import functools
 import gzip
+import hashlib
 import http.server
 import io
 import json
@@ -28,8 +30,8 @@ import threading
 import time
 
 FRAME_BUDGET_MS = 1000 / 60
-PAGE_FILES = ["cheerleaders.html", "cheerleaders.js", "cheerleaders.wasm",
-              "cheerleaders_textures.js", "cheerleaders_textures.wasm"]
+PAGE_FILES = ["cheerleaders.html", "cheerleaders_timeline.js", "cheerleaders.png", "cheerleaders.js",
+              "cheerleaders.wasm", "cheerleaders_textures.js", "cheerleaders_textures.wasm"]
 # Times each animation frame's work with the page's own clock, from the page's first script on.
 FRAME_TIMER = """
 window.frameTimes = [];
@@ -37,7 +39,7 @@ const requestFrame = window.requestAnimationFrame.bind(window);
 window.requestAnimationFrame = callback => requestFrame(time => {
     const start = performance.now();
     callback(time);
-    window.frameTimes.push([start, performance.now() - start]);
+    window.frameTimes.push([start, performance.now() - start, time]);
 });
 """
 # Counts the bytes each animation frame hands WebGL to copy into its buffers.
@@ -64,12 +66,34 @@ for (const name of ["drawArrays", "drawElements"]) {
 }
 """
 
+# The timeline dragged from its start to its end over this many frames, a step each frame.
+SCRUB_FRAMES = 60
+# Each step is taken in an animation frame of its own, before the program's; resolves with where
+# the scrub's frames begin in frameTimes.
+SCRUB = f"""new Promise(done => {{
+    const slider = document.getElementById("timeline"), last = Number(slider.max);
+    const first = frameTimes.length;
+    let step = 0;
+    const drag = () => {{
+        slider.value = Math.round(last * step / ({SCRUB_FRAMES} - 1));
+        slider.dispatchEvent(new Event("input"));
+        if (++step < {SCRUB_FRAMES}) requestAnimationFrame(drag);
+        else requestAnimationFrame(() => requestAnimationFrame(() => done(first)));
+    }};
+    requestAnimationFrame(drag);
+}})"""
+
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    """Logs nothing, but keeps the paths asked for in the server's `requests`."""
+    """Logs nothing, but keeps the paths asked for in the server's `requests`, and those it could
+    not serve, with their status, in its `failed`."""
 
     def log_message(self, *args):
         self.server.requests.append(self.path)
+
+    def send_error(self, code, *args, **kwargs):
+        self.server.failed.append((self.path, code))
+        super().send_error(code, *args, **kwargs)
 
 
 def wait_for(look, what, timeout):
@@ -88,7 +112,7 @@ class WebPage:
         self.session, self._next_id, self._pending = None, 0, b""
         self.server = http.server.ThreadingHTTPServer(
             ("127.0.0.1", 0), functools.partial(QuietHandler, directory=str(directory)))
-        self.server.requests = []
+        self.server.requests, self.server.failed = [], []
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
         self.profile = tempfile.mkdtemp()
         # The browser reads commands from its descriptor 3 and answers on 4.
@@ -218,6 +242,21 @@ class WebPage:
                           text=key if kind == "keyDown" else "", modifiers=8 if shift else 0,
                           windowsVirtualKeyCode=ord(key.upper()))
 
+    def console_lines(self):
+        """The page's console of finished commands: [line, tick text] for each line it shows."""
+        return self.evaluate("Array.from(document.querySelectorAll('#finished button'), b =>"
+                             " [b.querySelector('.line').textContent,"
+                             " b.querySelector('.tick').textContent])")
+
+    def click(self, selector):
+        """A left click in the middle of the page's element."""
+        x, y = self.evaluate(f"(e => {{ e.scrollIntoView({{block: 'center'}}); const r = e"
+                             f".getBoundingClientRect(); return [r.left + r.width / 2, r.top +"
+                             f" r.height / 2]; }})(document.querySelector({json.dumps(selector)}))")
+        for kind in ("mousePressed", "mouseReleased"):
+            self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
+                      clickCount=1)
+
     def canvas_point(self, x, y):
         left, top = self.evaluate("(r => [r.left, r.top])(document.getElementById('canvas')"
                                   ".getBoundingClientRect())")
@@ -251,13 +290,16 @@ class WebPage:
 
 
 def measure(directory):
-    sizes = {}
+    sizes, hashes = {}, {}
     for name in PAGE_FILES:
         with open(os.path.join(directory, name), "rb") as f:
             data = f.read()
         sizes[name] = (len(data), len(gzip.compress(data, compresslevel=9)))
-    print("files, raw and gzip -9:", ", ".join(f"{name} {raw / 1e3:.1f} / {packed / 1e3:.1f} KB"
-                                              for name, (raw, packed) in sizes.items()),
+        # The start of each file's SHA-256: two builds of one commit give the same files.
+        hashes[name] = hashlib.sha256(data).hexdigest()[:12]
+    print("files, raw and gzip -9, sha256:",
+          ", ".join(f"{name} {raw / 1e3:.1f} / {packed / 1e3:.1f} KB {hashes[name]}"
+                    for name, (raw, packed) in sizes.items()),
           f"(all {sum(r for r, _ in sizes.values()) / 1e3:.1f} / "
           f"{sum(p for _, p in sizes.values()) / 1e3:.1f} KB)")
     page = WebPage(directory, script=UPLOAD_COUNTER)
@@ -268,12 +310,15 @@ def measure(directory):
         uploads = page.evaluate("Array.from(uploadBytes, bytes => bytes || 0)")
         shown = page.evaluate("firstPictureAt")
         idle_calls = page.evaluate("Module._webIdleCalls()")
+        scrub_from = page.evaluate(SCRUB)
+        scrubbed = page.evaluate(f"frameTimes.slice({scrub_from})")
+        length = page.evaluate("Module._webShowLength()")
     finally:
         page.close()
     # The frames drawn behind the loading line end where the first picture is shown.
-    hidden = [duration for start, duration in frames if start < shown]
+    hidden = [duration for start, duration, *_ in frames if start < shown]
     uploads = sorted(uploads[len(hidden):len(frames)])
-    frames = [(start, duration) for start, duration in frames if start >= shown]
+    frames = [(start, duration) for start, duration, *_ in frames if start >= shown]
     work = sorted(duration for _, duration in frames)
     seconds = (frames[-1][0] - frames[0][0]) / 1000
     print(f"first picture shown {shown:.0f} ms after the page began to load, behind the loading"
@@ -287,6 +332,17 @@ def measure(directory):
           f"{FRAME_BUDGET_MS:.1f} ms budget: " + (", ".join(over) or "none"))
     print(f"vertex and index bytes copied into WebGL's buffers once shown: median "
           f"{statistics.median(uploads) / 1e6:.2f} MB a frame, largest {uploads[-1] / 1e6:.2f} MB")
+    # A frame's work is that of every animation frame callback given the frame's time: the
+    # timeline's step (the seek) and the program's frame.
+    by_frame = {}
+    for _, duration, time_ in scrubbed:
+        by_frame[time_] = by_frame.get(time_, 0) + duration
+    scrub = list(by_frame.values())[:SCRUB_FRAMES]
+    over = [f"frame {i} {work:.1f} ms" for i, work in enumerate(scrub) if work > FRAME_BUDGET_MS]
+    print(f"timeline dragged from tick 0 to {length} in {len(scrub)} frames, each frame's work "
+          f"in ms: " + " ".join(f"{work:.1f}" for work in scrub))
+    print(f"  median {statistics.median(scrub):.1f} ms, largest {max(scrub):.1f} ms; over the "
+          f"{FRAME_BUDGET_MS:.1f} ms budget: " + (", ".join(over) or "none"))
 
 
 if __name__ == "__main__":

@@ -22,6 +22,9 @@ int pressedWindow = 0;
 int buttonsDown = 0;
 int wheelCarry = 0; // scrolled pixels not yet a notch
 
+// GLUT_ACTIVE_* of the key being delivered.
+int keyModifiers = 0;
+
 // What the wheel scrolls by for a notch: pixels, and lines as another browser counts them.
 constexpr double WHEEL_PIXELS_PER_NOTCH = 100;
 constexpr double WHEEL_PIXELS_PER_LINE = WHEEL_PIXELS_PER_NOTCH / 3;
@@ -50,19 +53,45 @@ int keyCharacter(const char* key) {
     return -1;
 }
 
+// GLUT's special key for a key of the page that makes no character, or -1.
+int specialKey(const char* key) {
+    const struct {
+        const char* name;
+        int special;
+    } named[] = {
+        {"ArrowLeft", GLUT_KEY_LEFT}, {"ArrowRight", GLUT_KEY_RIGHT},   {"ArrowUp", GLUT_KEY_UP},
+        {"ArrowDown", GLUT_KEY_DOWN}, {"Home", GLUT_KEY_HOME},          {"End", GLUT_KEY_END},
+        {"PageUp", GLUT_KEY_PAGE_UP}, {"PageDown", GLUT_KEY_PAGE_DOWN},
+    };
+    for (const auto& n : named) {
+        if (std::strcmp(key, n.name) == 0) {
+            return n.special;
+        }
+    }
+    return -1;
+}
+
 EM_BOOL onKeyDown(int /*type*/, const EmscriptenKeyboardEvent* event, void* /*data*/) {
     // Shortcuts with Ctrl, Alt or Meta stay the browser's, and so do Tab and the keys that
-    // make no character.
+    // GLUT has no name for.
     if (event->ctrlKey || event->altKey || event->metaKey) {
         return EM_FALSE;
     }
     const int character = keyCharacter(event->key);
-    if (character < 0) {
+    const int special = character < 0 ? specialKey(event->key) : -1;
+    if (character < 0 && special < 0) {
         return EM_FALSE;
     }
-    deliverKey(pointerOnCanvas ? windowAt(pointerX, pointerY) : 1, character, pointerX, pointerY);
-    // Only the space has a default worth keeping from the page: it would scroll it.
-    return character == ' ' ? EM_TRUE : EM_FALSE;
+    const int target = pointerOnCanvas ? windowAt(pointerX, pointerY) : 1;
+    keyModifiers = event->shiftKey ? GLUT_ACTIVE_SHIFT : 0;
+    if (special >= 0) {
+        deliverSpecialKey(target, special, pointerX, pointerY);
+    } else {
+        deliverKey(target, character, pointerX, pointerY);
+    }
+    keyModifiers = 0;
+    // The space and the special keys would scroll the page; the other keys' defaults stay.
+    return character == ' ' || special >= 0 ? EM_TRUE : EM_FALSE;
 }
 
 // GLUT's left, middle and right buttons are the page's 0, 1 and 2.
@@ -114,6 +143,11 @@ EM_BOOL onWheel(int /*type*/, const EmscriptenWheelEvent* event, void* /*data*/)
 }
 
 } // namespace
+
+// As GLUT has it: Shift in a key's handler, nothing elsewhere.
+int glutGetModifiers() {
+    return keyModifiers;
+}
 
 void listenToKeysAndMouse() {
     emscripten_set_keydown_callback(CANVAS, nullptr, EM_FALSE, onKeyDown);

@@ -16,6 +16,7 @@ struct WebWindow {
     void (*display)() = nullptr;
     void (*reshape)(int, int) = nullptr;
     void (*keyboard)(unsigned char, int, int) = nullptr;
+    void (*special)(int, int, int) = nullptr;
     void (*mouse)(int, int, int, int) = nullptr;
     void (*motion)(int, int) = nullptr;
     void (*wheel)(int, int, int, int) = nullptr;
@@ -47,6 +48,7 @@ void canvasPoint(long cssX, long cssY, int* x, int* y);
 // Input for the window, at a point of the canvas, to its handler (if it has one) with the window
 // current.
 void deliverKey(int target, int character, int x, int y);
+void deliverSpecialKey(int target, int key, int x, int y);
 void deliverButton(int target, int button, int state, int x, int y);
 void deliverMotion(int target, int x, int y);
 void deliverNotches(int target, int notches, int x, int y);

@@ -167,6 +167,10 @@ void deliverKey(int target, int character, int x, int y) {
     deliver(target, &WebWindow::keyboard, x, y, static_cast<unsigned char>(character));
 }
 
+void deliverSpecialKey(int target, int key, int x, int y) {
+    deliver(target, &WebWindow::special, x, y, key);
+}
+
 void deliverButton(int target, int button, int state, int x, int y) {
     deliver(target, &WebWindow::mouse, x, y, button, state);
 }
@@ -214,6 +218,10 @@ void glutReshapeFunc(void (*callback)(int, int)) {
 
 void glutKeyboardFunc(void (*callback)(unsigned char, int, int)) {
     windows[current].keyboard = callback;
+}
+
+void glutSpecialFunc(void (*callback)(int, int, int)) {
+    windows[current].special = callback;
 }
 
 void glutMouseFunc(void (*callback)(int, int, int, int)) {

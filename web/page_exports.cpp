@@ -1,16 +1,22 @@
 // The page's own API, and its rules for the program: what its script and buttons call (the pause
-// state, a key, the hold on the show, the place kept across lost graphics), how many frames are
-// drawn behind its loading line, and what a tap on the canvas is.
+// state, a key, the hold on the show, the place kept across lost graphics, the timeline, the
+// speed, links to a place), how many frames are drawn behind its loading line, and what a tap on
+// the canvas is.
 #include "app/shell.h"
+#include "choreography/animation_step.h"
 #include "choreography/choreography.h"
 #include "choreography/show_place.h"
 #include "choreography/show_time.h"
+#include "common/command_line.h"
+#include "controls/keyboard.h"
 #include "controls/walking_camera.h"
 #include "web/glut_web.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <emscripten.h>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -32,6 +38,10 @@ constexpr int MAX_PLACE_TEXT = 512;
 EM_JS(void, showFirstPicture, (), {
     if (Module.onFirstPicture) Module.onFirstPicture();
 });
+// After every frame the page's timeline and console catch up with the show.
+EM_JS(void, tellPageOfFrame, (), {
+    if (Module.onFrame) Module.onFrame();
+});
 // The place goes to the page and comes back from it as text the page does not read.
 EM_JS(void, handPlaceToPage, (const char* place), {
     Module.keepPlace(UTF8ToString(place));
@@ -43,6 +53,25 @@ EM_JS(int, takePlaceFromPage, (char* buffer, int size), {
     return 1;
 });
 // clang-format on
+
+// The texts handed to the page stay here until the next call asks for another.
+std::string handedText;
+
+const char* handOver(std::string text) {
+    handedText = std::move(text);
+    return handedText.c_str();
+}
+
+ShowOptions currentPlace() {
+    ShowOptions place;
+    place.hasTick = place.hasCamera = true;
+    place.tick = choreography.ticks;
+    place.paused = paused;
+    const ViewerCamera& c = viewerCamera;
+    const float camera[CAMERA_VALUE_COUNT] = {c.heading, c.x, c.z, c.bob, c.stepPhase, c.pitch};
+    std::copy(camera, camera + CAMERA_VALUE_COUNT, place.camera);
+    return place;
+}
 
 } // namespace
 
@@ -68,6 +97,7 @@ void frameDrawn(long frame) {
     if (frame + 1 == HIDDEN_FRAMES) {
         showFirstPicture();
     }
+    tellPageOfFrame();
 }
 
 // A tap pauses or resumes the robots, as the space does, anywhere on the canvas, the help panel
@@ -120,6 +150,91 @@ EMSCRIPTEN_KEEPALIVE int webRestorePlace() {
     viewerCamera = place.camera;
     requestSceneRedisplay();
     return 1;
+}
+
+// Where the show is, and how long it is: for the timeline, which runs from 0 to the length.
+EMSCRIPTEN_KEEPALIVE std::uint32_t webTick() {
+    return choreography.ticks;
+}
+
+EMSCRIPTEN_KEEPALIVE std::uint32_t webShowLength() {
+    return showLength(showHistory());
+}
+
+// The timeline's spoken value, for where the show is now.
+EMSCRIPTEN_KEEPALIVE const char* webTimelineText() {
+    return handOver(timelineText(choreography.ticks, showLength(showHistory())));
+}
+
+// The whole show's finished commands, as the page lists them: [{"tick":274,"line":"…"}, …].
+EMSCRIPTEN_KEEPALIVE const char* webCompletions() {
+    const ShowHistory& whole = showHistory();
+    std::string text = "[";
+    for (int k = 0; k < whole.completionCount; ++k) {
+        const TimedCompletion& c = whole.completions[k];
+        text += (k > 0 ? "," : "") + std::string("{\"tick\":") + std::to_string(c.tick) +
+                ",\"line\":\"" + completionLine(c.completion) + "\"}";
+    }
+    return handOver(text + "]");
+}
+
+// The timeline dragged or a console line clicked: the show put at that tick, playing on from
+// there if it was playing.
+EMSCRIPTEN_KEEPALIVE void webSeek(std::uint32_t tick) {
+    seekShowTo(tick);
+    showPlaceInTitle();
+    requestSceneRedisplay();
+}
+
+// One tick (with Shift, a second's) back or forward, pausing the robots first, as the arrow keys
+// step.
+EMSCRIPTEN_KEEPALIVE void webStep(int forward, int shift) {
+    moveInShow(forward != 0 ? (shift != 0 ? SeekMove::LongForward : SeekMove::Forward)
+                            : (shift != 0 ? SeekMove::LongBack : SeekMove::Back));
+}
+
+// To the previous or the next tick at which a command finishes, as Page Up and Page Down go.
+EMSCRIPTEN_KEEPALIVE void webSeekCompletion(int next) {
+    moveInShow(next != 0 ? SeekMove::NextCompletion : SeekMove::PreviousCompletion);
+}
+
+// The speeds by name, slowest first (["1/8", …, "8"]), and the one the show plays at, by its
+// place in that list.
+EMSCRIPTEN_KEEPALIVE const char* webSpeeds() {
+    std::string text = "[";
+    for (int speed = 0; speed < SPEED_COUNT; ++speed) {
+        text += (speed > 0 ? ",\"" : "\"") + speedName(speed) + "\"";
+    }
+    return handOver(text + "]");
+}
+
+EMSCRIPTEN_KEEPALIVE int webSpeed() {
+    return playSpeed;
+}
+
+EMSCRIPTEN_KEEPALIVE void webSetSpeed(int speed) {
+    if (speed >= 0 && speed < SPEED_COUNT) {
+        playSpeed = speed;
+        showPlaceInTitle();
+    }
+}
+
+// The page's query for the place the show is at: the given query's other parameters, then the
+// tick, the pause and the camera.
+EMSCRIPTEN_KEEPALIVE const char* webPlaceLink(const char* query) {
+    return handOver(pageQuery(query, currentPlace()));
+}
+
+// Opens the show at the place the page's query names. A value that cannot be read leaves the show
+// at its start; the line that says which is returned (empty when all was read).
+EMSCRIPTEN_KEEPALIVE const char* webOpenLink(const char* query) {
+    ShowOptions options;
+    std::string refusal;
+    if (!readPageQuery(query, options, refusal)) {
+        return handOver(refusal);
+    }
+    openShowAt(options);
+    return handOver("");
 }
 
 } // extern "C"

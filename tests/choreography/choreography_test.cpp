@@ -145,6 +145,11 @@ TEST_F(ChoreographyRun, SeekingToATickIsRunningThatManyTicks) {
             seekShow(sought.robots, sought.choreography, sought.gaits,
                      seekTarget(SeekMove::Forward, sought.choreography.ticks, whole));
             EXPECT_TRUE(t == 0 || sameState(sought, show)) << "back and forth at " << t;
+            // Run on from a tick back, as a drag forward does, it lands there too.
+            seekShow(sought.robots, sought.choreography, sought.gaits,
+                     seekTarget(SeekMove::Back, t, whole));
+            advanceShow(sought.robots, sought.choreography, sought.gaits, t);
+            EXPECT_TRUE(sameState(sought, show)) << "run on to " << t;
         }
         const std::vector<Completion> seen =
             runTicks(show, static_cast<int>(t) + 1, static_cast<int>(t) + 1);
@@ -186,6 +191,8 @@ TEST(ShowTime, SeekKeysSpeedsAndTitle) {
     EXPECT_EQ(showTitleSuffix(740, 2366, false, NORMAL_SPEED), "");
     EXPECT_EQ(showTitleSuffix(740, 2366, false, 0), " \u2014 1/8\u00d7 speed");
     EXPECT_EQ(showTitleSuffix(740, 2366, true, 5), " \u2014 tick 740 of 2366, paused");
+    EXPECT_EQ(timelineText(740, 2366), "tick 740 of 2366, 12.3 seconds at 60 frames a second");
+    EXPECT_EQ(timelineText(3000, 2366).substr(0, 30), "tick 3000, after the end at 23");
 }
 
 TEST_F(ChoreographyRun, FirstTickSwingsMirroredPhasesAndSwitchesToTickMatrices) {

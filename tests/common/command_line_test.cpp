@@ -100,6 +100,31 @@ TEST(CommandLine, ThePlaceLineReadsBackAsTheSamePlace) {
     EXPECT_TRUE(taken && options.paused) << refusal;
     EXPECT_EQ(options.tick, 740u);
     EXPECT_EQ(std::memcmp(options.camera, camera, sizeof camera), 0) << line;
+
+    // The page's half of the line opens the same place, the page's own parameters kept aside.
+    ShowOptions linked;
+    const std::string query = "?hold=0&" + line.substr(line.find("?t=") + 1);
+    EXPECT_TRUE(readPageQuery(query, linked, refusal)) << refusal;
+    EXPECT_TRUE(linked.hasTick && linked.paused && linked.tick == 740u);
+    EXPECT_EQ(std::memcmp(linked.camera, camera, sizeof camera), 0) << query;
+    EXPECT_EQ(pageQuery(query, linked), query);
+    linked.paused = linked.hasCamera = false;
+    linked.tick = 12;
+    EXPECT_EQ(pageQuery("?t=1&x=%2C&cam=1&paused", linked), "?x=%2C&t=12");
+}
+
+TEST(CommandLine, APageLinkWithABadValueIsRefusedByThatValue) {
+    ShowOptions options;
+    std::string refusal;
+    EXPECT_TRUE(readPageQuery("t=5&cam=1%2C2,3,4,5,6&hold", options, refusal)) << refusal;
+    EXPECT_TRUE(options.hasCamera && !options.paused);
+    EXPECT_EQ(options.camera[1], 2.0f);
+    for (const char* bad : {"t=-1", "t=", "cam=1,2,3", "paused=no", "cam=1,2,3,4,5,1e99"}) {
+        options.tick = 77;
+        EXPECT_FALSE(readPageQuery(std::string("?hold=3&") + bad, options, refusal)) << bad;
+        EXPECT_NE(refusal.find(std::string(" ") + bad + " "), std::string::npos) << refusal;
+        EXPECT_EQ(options.tick, 77u) << "a refused link changed the place";
+    }
 }
 
 } // namespace

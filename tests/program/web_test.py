@@ -2,7 +2,8 @@
 at the golden ticks against the desktop program's references, no drawing after the show but for
 keys, keys of the page turning and moving the view and pausing the robots, the graphics lost and
 given back, the mouse, touch (on a phone's screen too) and the page's buttons, a page that lost
-one of its textures, and a browser without WebGL."""
+one of its textures, a browser without WebGL, and the timeline, its console and links to a
+moment."""
 
 import os
 
@@ -88,6 +89,8 @@ def test_show_lines_pictures_and_keys(start_page):
     over = {name: share for name, share in shares.items() if share > MAX_SHARES[name]}
     assert not over, f"pictures differ from their references: {over}"
     assert page.errors == []
+    # Every file the page asks for is there: its icon too, where a browser would ask for one.
+    assert page.server.failed == []
 
 
 def test_page_without_leopard_says_so_and_goes_on(start_page):
@@ -179,3 +182,38 @@ def test_wheel_before_the_mouse_moves_and_a_cancelled_touch(start_page):
     page.next_frames()
     assert page.evaluate("Module._webPaused()") == 0, "a cancelled touch paused the robots"
     assert page.errors == []
+
+
+def test_a_link_opens_the_moment_played_to_and_the_timeline_seeks(start_page):
+    """A link with t, paused and cam shows what playing to that tick and turning there shows; the
+    timeline put at tick 1500 leaves the four lines finished by then, and a click on the third
+    goes to its tick, 1002."""
+    played = start_page(PAGE_DIR, "?hold=0")
+    played.hold_after(1000)
+    played.type_keys("a" * 10 + "w" * 3)
+    played.next_frames()
+    query = played.evaluate("Module.ccall('webPlaceLink', 'string', ['string'], [''])")
+    assert query.startswith("?t=1000&cam=15,"), query
+    linked = start_page(PAGE_DIR, query.replace("&cam", "&paused&cam"))
+    linked.next_frames()
+    assert numpy.array_equal(linked.picture(), played.picture()), f"{query} opened another moment"
+    assert [line for line, _ in linked.console_lines()] == SHOW_LINES[:2]
+    linked.click("#step-forward")
+    harness.wait_until(lambda: linked.evaluate("location.search"),
+                       lambda search: search.startswith("?t=1001&paused&cam=15,"), 10,
+                       "the address does not follow the paused show")
+
+    played.evaluate("(s => { s.value = 1500; s.dispatchEvent(new Event('input')); })"
+                    "(document.getElementById('timeline'))")
+    played.next_frames()
+    assert played.console_lines() == [[line, f"tick {tick}"] for line, tick in
+                                      zip(SHOW_LINES, [274, 726, 1002, 1454])]
+    played.click("#finished li:nth-child(3) button")
+    played.next_frames()
+    assert played.evaluate("Module._webTick()") == 1002
+    assert len(played.console_lines()) == 3
+
+    refused = start_page(PAGE_DIR, "?hold=0&t=12x")
+    assert "t=12x" in refused.evaluate("document.getElementById('status').textContent")
+    assert refused.evaluate("Module._webTick()") == 0
+    assert played.errors == linked.errors == refused.errors == []
