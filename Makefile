@@ -14,7 +14,8 @@ GL4ES_ARCHIVE ?= $(abspath $(wildcard ../shared/deps/gl4es-17f0894e.tar.gz))
 RELEASES ?= bookworm trixie
 
 .PHONY: run test check check-fresh check-fresh-package build build-asan test-default test-asan \
-	bench fuzz pictures video samples soak windows web web-icon web-serve web-budgets package clean
+	bench rest-cost fuzz pictures video samples soak windows web web-icon web-serve web-budgets package \
+	clean
 
 run:
 	tools/install-deps.sh run
@@ -83,6 +84,13 @@ bench:
 	build/make_textures --keep-existing $(RUN_DIR)
 	cd $(RUN_DIR) && ../../tests/support/with_display.sh sh -c \
 		'for b in ../bench/bench_*; do "$$b" || exit 1; done'
+
+# What the show costs when nothing in it moves: the program's share of a core paused, after the
+# show and iconified, and, where make web has built the page, its frames and draw calls.
+rest-cost:
+	tools/install-deps.sh test
+	$(MAKE) build
+	tools/rest_cost.py build/cheerleaders $(dir $(wildcard $(WEB_DIR)/cheerleaders.html))
 
 # The bitmap reader's fuzz target, seeded with the conformance suite and the writer samples; new
 # finds collect in build-fuzz/corpus.

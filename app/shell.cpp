@@ -79,6 +79,8 @@ void openShowAt(const ShowOptions& options) {
         const float* c = options.camera;
         viewerCamera = {c[0], c[1], c[2], c[3], c[4], c[5]};
     }
+    // Opened anew at a place that plays, a show at rest moves again.
+    wakeShow();
     showPlaceInTitle();
     requestSceneRedisplay();
 }
@@ -104,8 +106,10 @@ void createWindows() {
     glutDisplayFunc(displayMain);
     glutKeyboardFunc(onKey);
     glutSpecialFunc(onSpecialKey);
-    // The idle handler is process-wide; it is registered once, here.
+    // The idle handler is process-wide; it is registered here, and then takes itself away when
+    // the show rests (wakeShow puts it back).
     glutIdleFunc(animationStep);
+    glutWindowStatusFunc(windowStatusMain);
 
     helpPanel = glutCreateSubWindow(mainWindow, 10, 420, 480, 70);
     glutDisplayFunc(displayHelp);

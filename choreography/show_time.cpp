@@ -66,6 +66,10 @@ ShowHistory wholeShow() {
     return seekShow(robotTable, show, gaits, LENGTH_SEARCH_TICKS);
 }
 
+bool showResting(const Choreography& show, bool isPaused) {
+    return isPaused || showDone(show);
+}
+
 std::uint32_t showLength(const ShowHistory& whole) {
     return whole.completionCount == 0 ? 0 : whole.completions[whole.completionCount - 1].tick;
 }

@@ -37,6 +37,10 @@ ShowHistory advanceShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
 // The whole show, run on a private copy of the start state: every completion with its tick.
 ShowHistory wholeShow();
 
+// Whether nothing can move the robots until the user acts: they are paused, or every one has
+// finished its script. The idle handler is then taken away, and the program waits for events.
+bool showResting(const Choreography& show, bool isPaused);
+
 // The tick of the show's last completion (0 for a show that finishes nothing).
 std::uint32_t showLength(const ShowHistory& whole);
 

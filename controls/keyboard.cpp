@@ -37,6 +37,8 @@ void moveInShow(SeekMove move) {
                       move == SeekMove::LongBack || move == SeekMove::LongForward;
     paused = paused || step;
     seekShowTo(seekTarget(move, choreography.ticks, showHistory()));
+    // A seek back from the end of a show that plays sets its robots moving again.
+    wakeShow();
     showPlaceInTitle();
     requestSceneRedisplay();
 }
@@ -67,6 +69,8 @@ void onKey(unsigned char key, int /*x*/, int /*y*/) {
     case KeyAction::None:
         break;
     }
+    // The space and the replay can set resting robots moving.
+    wakeShow();
     showPlaceInTitle();
     // Every key redraws the scene view, bound or not.
     requestSceneRedisplay();

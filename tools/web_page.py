@@ -53,6 +53,19 @@ WebGLRenderingContext.prototype.bufferSubData = function (target, offset, data) 
 };
 """
 
+# Counts the WebGL draw calls each animation frame makes.
+DRAW_COUNTER = """
+window.drawCalls = [];
+for (const name of ["drawArrays", "drawElements"]) {
+    const draw = WebGLRenderingContext.prototype[name];
+    WebGLRenderingContext.prototype[name] = function (...args) {
+        const frame = window.frameTimes.length;
+        window.drawCalls[frame] = (window.drawCalls[frame] || 0) + 1;
+        return draw.apply(this, args);
+    };
+}
+"""
+
 # The timeline dragged from its start to its end over this many frames, a step each frame.
 SCRUB_FRAMES = 60
 # Each step is taken in an animation frame of its own, before the program's; resolves with where

@@ -1,5 +1,7 @@
 // The page's GLUT loop: the browser's animation frames drive it, and each delivers what GLUT's
-// loop would: the first reshape of each window, the redisplays posted, then one idle call.
+// loop would: the first reshape of each window, the redisplays posted, then one idle call. With
+// nothing posted and no idle call to make it stops asking for frames, as GLUT's loop then waits
+// for events, and a redisplay posted or an idle handler set starts it again.
 // The canvas keeps its picture between frames, so a window that does not redraw keeps what it
 // drew, as a window on a desktop does; a window that redraws paints over its subwindows' regions
 // too, so they draw again after it, in the same frame.
@@ -7,12 +9,23 @@
 
 #include <GL/freeglut.h>
 #include <emscripten.h>
+#include <emscripten/html5.h>
 
 namespace {
 
 void (*idle)() = nullptr;
 long framesRun = 0;
-int home = 0; // the window that keeps its state on the context
+int home = 0;         // the window that keeps its state on the context
+bool resting = false; // the loop stopped itself, and no frame is asked for
+
+bool redisplayWaiting() {
+    for (int id = 1; id <= windowCount; ++id) {
+        if (windows[id].redisplay) {
+            return true;
+        }
+    }
+    return false;
+}
 
 void reshapeNewWindows() {
     for (int id = 1; id <= windowCount; ++id) {
@@ -60,16 +73,36 @@ void runFrame() {
     }
     reshapeNewWindows();
     redisplayPosted();
-    if (!hidden && idle != nullptr && idleMayRun()) {
+    // Under a hold a call is counted even without a handler: paused, the program has none.
+    if (!hidden && idleCallDue(idle != nullptr) && idleMayRun() && idle != nullptr) {
         idle();
     }
     frameDrawn(framesRun++);
+    if (!frameHidden(framesRun) && !redisplayWaiting() && !idleCallDue(idle != nullptr)) {
+        resting = true;
+        emscripten_pause_main_loop();
+    }
+}
+
+// Lost graphics stop the loop from the page, for good: nothing may start it again.
+bool graphicsLost() {
+    return emscripten_is_webgl_context_lost(emscripten_webgl_get_current_context()) != 0;
 }
 
 } // namespace
 
+void wakeLoop() {
+    if (resting && !graphicsLost()) {
+        resting = false;
+        emscripten_resume_main_loop();
+    }
+}
+
 void glutIdleFunc(void (*callback)()) {
     idle = callback;
+    if (idle != nullptr) {
+        wakeLoop();
+    }
 }
 
 void glutMainLoop() {

@@ -56,14 +56,19 @@ void deliverNotches(int target, int notches, int x, int y);
 // The context and gl4es on it, for the canvas of this size (glut_context.cpp).
 void createContext(int width, int height);
 
+// The frame loop (glut_loop.cpp), stopped when it had nothing to do, runs again.
+void wakeLoop();
+
 // The input's listeners on the canvas (dom_input.cpp, touch_input.cpp).
 void listenToKeysAndMouse();
 void listenToTouch();
 
 // What the page decides (page_exports.cpp): which frames are drawn behind its loading line, the
-// show held; whether the idle call may run (counted when it may); what a frame drawn and a tap
-// on the canvas mean to it.
+// show held; whether the loop has an idle call to make (the program's, with `handler`, or one
+// counted under a hold until the hold is reached); whether the idle call may run (counted when
+// it may); what a frame drawn and a tap on the canvas mean to it.
 bool frameHidden(long frame);
+bool idleCallDue(bool handler);
 bool idleMayRun();
 void frameDrawn(long frame);
 void canvasTapped(int x, int y);

@@ -238,13 +238,18 @@ void glutMouseWheelFunc(void (*callback)(int, int, int, int)) {
 
 void glutPostRedisplay() {
     windows[current].redisplay = true;
+    wakeLoop();
 }
 
 void glutPostWindowRedisplay(int id) {
     if (id >= 1 && id <= windowCount) {
         windows[id].redisplay = true;
+        wakeLoop();
     }
 }
+
+// The canvas is never iconified; a tab in the background gets no animation frames anyway.
+void glutWindowStatusFunc(void (*)(int)) {}
 
 int glutGet(GLenum what) {
     const WebWindow& window = windows[current];

@@ -144,6 +144,12 @@ bool frameHidden(long frame) {
     return frame < HIDDEN_FRAMES;
 }
 
+// A hold counts idle calls with or without the program's handler (paused, it has none), so a
+// picture can be taken after so many of them.
+bool idleCallDue(bool handler) {
+    return idleLimit < 0 ? handler : idleCalls < idleLimit;
+}
+
 bool idleMayRun() {
     if (idleLimit >= 0 && idleCalls >= idleLimit) {
         return false;
@@ -182,6 +188,7 @@ EMSCRIPTEN_KEEPALIVE void webKey(int character) {
 // have been: for still pictures.
 EMSCRIPTEN_KEEPALIVE void webHoldAfterIdleCalls(long calls) {
     idleLimit = calls;
+    wakeLoop();
 }
 
 EMSCRIPTEN_KEEPALIVE long webIdleCalls() {

@@ -219,6 +219,9 @@ TEST_F(ChoreographyRun, SeekingToATickIsRunningThatManyTicks) {
     std::sort(targets.begin(), targets.end());
     std::vector<Completion> played;
     for (std::uint32_t t = 0; t <= 2400; ++t) {
+        // At rest from the last line on, not a tick before it; paused, always.
+        ASSERT_EQ(showResting(show.choreography, false), t >= 2366) << "tick " << t;
+        ASSERT_TRUE(showResting(show.choreography, true));
         if (std::binary_search(targets.begin(), targets.end(), t)) {
             Show sought = startShow();
             const ShowHistory history =

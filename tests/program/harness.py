@@ -286,6 +286,13 @@ def snapshot(xvfb, out_prefix, ticks, keys=b"", main=False, env=None, textures=N
     return {t: f"{out_prefix}-{t:05d}.png" for t in ticks}
 
 
+def cpu_seconds(pid):
+    """The process's user and system time so far."""
+    with open(f"/proc/{pid}/stat") as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
 def resident_kib(pid):
     with open(f"/proc/{pid}/status") as status:
         return next(int(line.split()[1]) for line in status if line.startswith("VmRSS:"))

@@ -1,8 +1,9 @@
 """The web page (make web) in headless Chromium: the show's eight console lines, the scene view
-at the golden ticks against the desktop program's references, keys of the page turning and
-moving the view and pausing the robots, the graphics lost and given back, the mouse, touch (on a
-phone's screen too) and the page's buttons, a page that lost one of its textures, a browser
-without WebGL, and the timeline, its console and links to a moment."""
+at the golden ticks against the desktop program's references, no drawing after the show but for
+keys, keys of the page turning and moving the view and pausing the robots, the graphics lost and
+given back, the mouse, touch (on a phone's screen too) and the page's buttons, a page that lost
+one of its textures, a browser without WebGL, and the timeline, its console and links to a
+moment."""
 
 import os
 
@@ -12,6 +13,7 @@ import pytest
 import harness
 from golden_test import GOLDEN, LEVELS, SIDE_VIEW_KEYS
 from harness import SCENE_GEOMETRY, SHOW_LINES
+from web_page import DRAW_COUNTER
 
 PAGE = os.environ.get("CHEER_WEB_PAGE", "")
 if not os.path.isfile(PAGE):
@@ -34,7 +36,7 @@ def share_off(picture, name):
 
 
 def test_show_lines_pictures_and_keys(start_page):
-    page = start_page(PAGE_DIR, "?hold=0")
+    page = start_page(PAGE_DIR, "?hold=0", script=DRAW_COUNTER)
     page.hold_after(0)
     shares = {"start": share_off(page.picture(SCENE_GEOMETRY), "start"),
               "main-window": share_off(page.picture(), "main-window")}
@@ -62,6 +64,13 @@ def test_show_lines_pictures_and_keys(start_page):
     page.hold_after(1800)
     shares["final-poses"] = share_off(page.picture(SCENE_GEOMETRY), "final-poses")
     assert page.wait_for_lines(len(SHOW_LINES), 30) == SHOW_LINES
+    # Let go, the show that is over draws nothing more until a key.
+    page.evaluate("Module._webHoldAfterIdleCalls(-1)")
+    page.next_frames()
+    draws = "drawCalls.reduce((a, b) => a + b, 0)"
+    drawn = page.evaluate(draws)
+    page.next_frames(60)
+    assert page.evaluate(draws) == drawn, "the show drew after its end"
 
     page.type_keys(SIDE_VIEW_KEYS.decode())
     page.next_frames()

@@ -1,14 +1,15 @@
 """The real program's windows from outside: title and layout at start-up, a storm of resizes,
 unmaps and remaps of the main window that the subwindows must ride out unchanged, and life under a
 real window manager: resized, maximized and made fullscreen, by it and by the f key (Escape
-leaves it), and named for a dock."""
+leaves it), named for a dock, and iconified, when the show waits."""
 
 import subprocess
 
 import numpy
 from Xlib import error as xerror
 
-from harness import HELP_GEOMETRY, MAIN_GREY, SCENE_GEOMETRY, TITLE, wait_until
+from harness import (HELP_GEOMETRY, MAIN_GREY, SCENE_GEOMETRY, SHOW_LINES, TITLE, cpu_seconds,
+                     executable, wait_until)
 
 SUBWINDOWS = sorted([SCENE_GEOMETRY, HELP_GEOMETRY])
 
@@ -102,3 +103,19 @@ def test_main_window_is_grey_at_every_size_the_window_manager_gives(xvfb, window
     utf8_title = window.get_full_property(xvfb.x.intern_atom("_NET_WM_NAME"),
                                           xvfb.x.intern_atom("UTF8_STRING")).value
     assert (classes, utf8_title) == (("cheerleaders", "Cheerleaders"), TITLE.encode())
+
+
+def test_iconified_the_show_waits_and_goes_on_when_shown_again(xvfb, window_manager,
+                                                               start_program):
+    # Seven lines printed at the start, and at an eighth of the speed the last is seconds away.
+    program = start_program(command=[executable(), "--at", "2300", "--paused"])
+    xvfb.type_keys(program.subwindow(SCENE_GEOMETRY), *["bracketleft"] * 3, "space")
+    xvfb.xdotool("windowminimize", "--sync", str(program.window.id))
+    printed = len(program.drain(0.2))
+    before = cpu_seconds(program.process.pid)
+    assert len(program.drain(2)) == printed == 7, "lines came while iconified"
+    used = cpu_seconds(program.process.pid) - before
+    assert used < 0.1, f"{used:.2f} s of CPU in 2 s iconified"
+    subprocess.run(["wmctrl", "-i", "-a", str(program.window.id)], env=xvfb.env(), check=True,
+                   timeout=30)
+    assert program.wait_for_lines(len(SHOW_LINES), 120) == SHOW_LINES
