@@ -2,6 +2,7 @@
 
 #include <cassert>
 #include <cstdio>
+#include <iterator>
 
 Inspection inspection;
 
@@ -173,4 +174,54 @@ std::vector<std::string> robotStateLines(const Robot (&robotTable)[ROBOT_COUNT],
     }
     lines.push_back(joints);
     return lines;
+}
+
+std::uint32_t rememberedTicksToGo(CompletionMemo& memo, const Robot (&robotTable)[ROBOT_COUNT],
+                                  const Choreography& show, const GaitState (&gaits)[ROBOT_COUNT],
+                                  int i) {
+    const std::uint32_t finished = show.finishedCount[i];
+    if (finished >= show.commandCount || finished >= std::size(memo.tick[i])) {
+        return 0;
+    }
+    std::uint32_t& completes = memo.tick[i][finished];
+    if (completes == 0) {
+        const std::uint32_t toGo = ticksToGo(robotTable, show, gaits, i);
+        if (toGo == NEVER_COMPLETES) {
+            return toGo;
+        }
+        completes = show.ticks + toGo;
+    }
+    return completes - show.ticks;
+}
+
+namespace {
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+} // namespace
+
+std::string inspectionJson(const Robot (&robotTable)[ROBOT_COUNT], const Choreography& show,
+                           const GaitState (&gaits)[ROBOT_COUNT], int i, std::uint32_t toGo) {
+    const Robot& robot = robotTable[i];
+    std::string json =
+        "{\"robot\":" + std::to_string(i + 1) + ",\"command\":" + quoted(commandText(show, i)) +
+        ",\"ticksToGo\":" + quoted(toGo == NEVER_COMPLETES ? "never" : std::to_string(toGo)) +
+        ",\"gait\":" + quoted(gaitPhaseText(show, gaits[i], i)) + ",\"position\":" +
+        quoted("x " + exactText(robot.position[0]) + ", y " + exactText(robot.position[1]) +
+               ", z " + exactText(robot.position[2])) +
+        ",\"joints\":[";
+    for (int k = 0; k < JOINT_COUNT; ++k) {
+        float target = 0.0f;
+        json += std::string(k == 0 ? "" : ",") + "{\"name\":" + quoted(jointName(k)) +
+                ",\"angle\":" + quoted(exactText(robot.angles[k])) + ",\"target\":" +
+                (poseTarget(show, i, k, target) ? quoted(exactText(target)) : "null") + "}";
+    }
+    json += "],\"tree\":[";
+    bool first = true;
+    for (const NodeTreeRow& row : nodeTree(robot)) {
+        json += std::string(first ? "" : ",") + "{\"name\":" + quoted(bodyPartName(row.part)) +
+                ",\"depth\":" + std::to_string(row.depth) + "}";
+        first = false;
+    }
+    return json + "]}";
 }

@@ -55,6 +55,18 @@ bool poseTarget(const Choreography& show, int i, int joint, float& target);
 // walking" outside a Walk, where the flags only keep their last values.
 const char* gaitPhaseText(const Choreography& show, const GaitState& gait, int i);
 
+// The tick at which each robot's command, numbered by its finished count, completes, remembered
+// once looked ahead: the show always runs the same way from its start, so one look serves every
+// later frame, and a view that asks in every frame does not run a thousand ticks in each.
+struct CompletionMemo {
+    std::uint32_t tick[ROBOT_COUNT][SCRIPT_LENGTH / WALK_LENGTH + 1] = {}; // 0: not looked yet
+};
+
+// ticksToGo, looked up in the memo where it was looked ahead before, and kept there.
+std::uint32_t rememberedTicksToGo(CompletionMemo& memo, const Robot (&robotTable)[ROBOT_COUNT],
+                                  const Choreography& show, const GaitState (&gaits)[ROBOT_COUNT],
+                                  int i);
+
 // A number with nine significant digits, which reads back to the same float.
 std::string exactText(float value);
 
@@ -64,3 +76,9 @@ std::string exactText(float value);
 std::vector<std::string> robotStateLines(const Robot (&robotTable)[ROBOT_COUNT],
                                          const Choreography& show,
                                          const GaitState (&gaits)[ROBOT_COUNT], int i);
+
+// Robot i's state as one JSON object for a view that lays it out: robot (1 to 4), command,
+// ticksToGo (given; NEVER_COMPLETES is "never"), gait, position, joints (name, angle and pose
+// target or null) and tree (name and depth), every number as exactText writes it.
+std::string inspectionJson(const Robot (&robotTable)[ROBOT_COUNT], const Choreography& show,
+                           const GaitState (&gaits)[ROBOT_COUNT], int i, std::uint32_t toGo);

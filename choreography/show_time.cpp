@@ -155,3 +155,21 @@ std::string timelineText(std::uint32_t tick, std::uint32_t length) {
     }
     return text;
 }
+
+std::string completionsJson(const ShowHistory& whole) {
+    std::string text = "[";
+    for (int k = 0; k < whole.completionCount; ++k) {
+        const TimedCompletion& c = whole.completions[k];
+        text += (k > 0 ? "," : "") + std::string("{\"tick\":") + std::to_string(c.tick) +
+                ",\"line\":\"" + completionLine(c.completion) + "\"}";
+    }
+    return text + "]";
+}
+
+std::string speedsJson() {
+    std::string text = "[";
+    for (int speed = 0; speed < SPEED_COUNT; ++speed) {
+        text += (speed > 0 ? ",\"" : "\"") + speedName(speed) + "\"";
+    }
+    return text + "]";
+}

@@ -86,3 +86,8 @@ const char* completionLine(const CommandCompletion& completion);
 // Where the show is, for a timeline's spoken value: "tick 740 of 2366, 12.3 seconds at 60 frames
 // a second" (past the end: "tick 3000, after the end at 2366, 50.0 seconds at …").
 std::string timelineText(std::uint32_t tick, std::uint32_t length);
+
+// For a view that lists them: the whole show's finished commands ([{"tick":274,"line":"…"}, …])
+// and the speeds by name, slowest first (["1/8", …, "8"]).
+std::string completionsJson(const ShowHistory& whole);
+std::string speedsJson();

@@ -45,8 +45,9 @@ cheer_warnings(cheerleaders_textures)
 # the build host's GL, and the page's files would differ from machine to machine. `make web-icon`
 # renders it again after a change of the drawing.
 set(page_dir ${CMAKE_BINARY_DIR})
-# The page, its timeline's script and its icon.
-set(page_files cheerleaders.html cheerleaders_timeline.js cheerleaders.png)
+# The page, the scripts of its timeline and its inspector, and its icon.
+set(page_files cheerleaders.html cheerleaders_timeline.js cheerleaders_inspector.js
+    cheerleaders.png)
 set(page_outputs ${page_files})
 list(TRANSFORM page_outputs PREPEND ${page_dir}/)
 set(page_sources ${page_files})

@@ -75,63 +75,8 @@ ShowOptions currentPlace() {
     return place;
 }
 
-// The tick at which each robot's command numbered by its finished count completes: the show
-// always runs the same way from its start, so one look ahead serves every later frame, and the
-// inspector does not run a thousand ticks in every frame of the show.
-constexpr std::uint32_t NOT_LOOKED = 0;
-std::uint32_t completionTicks[ROBOT_COUNT][SCRIPT_LENGTH / WALK_LENGTH + 1] = {};
-
-std::uint32_t ticksToGoFor(int i) {
-    const std::uint32_t finished = choreography.finishedCount[i];
-    if (finished >= choreography.commandCount) {
-        return 0;
-    }
-    std::uint32_t& completes = completionTicks[i][finished];
-    if (completes == NOT_LOOKED) {
-        const std::uint32_t toGo = ticksToGo(robots, choreography, gaitStates, i);
-        if (toGo == NEVER_COMPLETES) {
-            return toGo;
-        }
-        completes = choreography.ticks + toGo;
-    }
-    return completes - choreography.ticks;
-}
-
-std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
-// The selected robot as the inspector shows it; null with none selected.
-std::string inspectionJson() {
-    const int i = inspection.selectedRobot;
-    if (i == NO_ROBOT) {
-        return "null";
-    }
-    const Robot& robot = robots[i];
-    const std::uint32_t toGo = ticksToGoFor(i);
-    std::string json =
-        "{\"robot\":" + std::to_string(i + 1) +
-        ",\"command\":" + quoted(commandText(choreography, i)) +
-        ",\"ticksToGo\":" + quoted(toGo == NEVER_COMPLETES ? "never" : std::to_string(toGo)) +
-        ",\"gait\":" + quoted(gaitPhaseText(choreography, gaitStates[i], i)) + ",\"position\":" +
-        quoted("x " + exactText(robot.position[0]) + ", y " + exactText(robot.position[1]) +
-               ", z " + exactText(robot.position[2])) +
-        ",\"joints\":[";
-    for (int k = 0; k < JOINT_COUNT; ++k) {
-        float target = 0.0f;
-        json += std::string(k == 0 ? "" : ",") + "{\"name\":" + quoted(jointName(k)) +
-                ",\"angle\":" + quoted(exactText(robot.angles[k])) + ",\"target\":" +
-                (poseTarget(choreography, i, k, target) ? quoted(exactText(target)) : "null") + "}";
-    }
-    json += "],\"tree\":[";
-    bool first = true;
-    for (const NodeTreeRow& row : nodeTree(robot)) {
-        json += std::string(first ? "" : ",") + "{\"name\":" + quoted(bodyPartName(row.part)) +
-                ",\"depth\":" + std::to_string(row.depth) + "}";
-        first = false;
-    }
-    return json + "]}";
-}
+// What the inspector has looked ahead, kept for every later frame.
+CompletionMemo completionMemo;
 
 void select(int robot) {
     inspection.selectedRobot = robot >= 0 && robot < ROBOT_COUNT ? robot : NO_ROBOT;
@@ -231,16 +176,9 @@ EMSCRIPTEN_KEEPALIVE const char* webTimelineText() {
     return handOver(timelineText(choreography.ticks, showLength(showHistory())));
 }
 
-// The whole show's finished commands, as the page lists them: [{"tick":274,"line":"…"}, …].
+// The whole show's finished commands, as the page lists them, with their ticks.
 EMSCRIPTEN_KEEPALIVE const char* webCompletions() {
-    const ShowHistory& whole = showHistory();
-    std::string text = "[";
-    for (int k = 0; k < whole.completionCount; ++k) {
-        const TimedCompletion& c = whole.completions[k];
-        text += (k > 0 ? "," : "") + std::string("{\"tick\":") + std::to_string(c.tick) +
-                ",\"line\":\"" + completionLine(c.completion) + "\"}";
-    }
-    return handOver(text + "]");
+    return handOver(completionsJson(showHistory()));
 }
 
 // The timeline dragged or a console line clicked: the show put at that tick, playing on from
@@ -263,14 +201,9 @@ EMSCRIPTEN_KEEPALIVE void webSeekCompletion(int next) {
     moveInShow(next != 0 ? SeekMove::NextCompletion : SeekMove::PreviousCompletion);
 }
 
-// The speeds by name, slowest first (["1/8", …, "8"]), and the one the show plays at, by its
-// place in that list.
+// The speeds by name, slowest first, and the one the show plays at, by its place in that list.
 EMSCRIPTEN_KEEPALIVE const char* webSpeeds() {
-    std::string text = "[";
-    for (int speed = 0; speed < SPEED_COUNT; ++speed) {
-        text += (speed > 0 ? ",\"" : "\"") + speedName(speed) + "\"";
-    }
-    return handOver(text + "]");
+    return handOver(speedsJson());
 }
 
 EMSCRIPTEN_KEEPALIVE int webSpeed() {
@@ -312,7 +245,13 @@ EMSCRIPTEN_KEEPALIVE void webSelectRobot(int robot) {
 }
 
 EMSCRIPTEN_KEEPALIVE const char* webInspection() {
-    return handOver(inspectionJson());
+    const int i = inspection.selectedRobot;
+    if (i == NO_ROBOT) {
+        return "null";
+    }
+    const std::uint32_t toGo =
+        rememberedTicksToGo(completionMemo, robots, choreography, gaitStates, i);
+    return handOver(inspectionJson(robots, choreography, gaitStates, i, toGo));
 }
 
 EMSCRIPTEN_KEEPALIVE int webBodyFrames() {
