@@ -16,6 +16,7 @@
 #include "render/textures.h"
 
 #include <GL/freeglut.h>
+#include <algorithm>
 #include <string>
 
 int mainWindow = 0;
@@ -81,6 +82,23 @@ void openShowAt(const ShowOptions& options) {
     }
     // Opened anew at a place that plays, a show at rest moves again.
     wakeShow();
+    showPlaceInTitle();
+    requestSceneRedisplay();
+}
+
+ShowOptions showPlaceNow() {
+    ShowOptions place;
+    place.hasTick = place.hasCamera = true;
+    place.tick = choreography.ticks;
+    place.paused = paused;
+    const ViewerCamera& c = viewerCamera;
+    const float camera[CAMERA_VALUE_COUNT] = {c.heading, c.x, c.z, c.bob, c.stepPhase, c.pitch};
+    std::copy(camera, camera + CAMERA_VALUE_COUNT, place.camera);
+    return place;
+}
+
+void seekAndShow(std::uint32_t tick) {
+    seekShowTo(tick);
     showPlaceInTitle();
     requestSceneRedisplay();
 }

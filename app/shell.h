@@ -2,6 +2,8 @@
 // main() runs it; the keyboard handler and the idle handler ask it to redraw the scene view.
 #pragma once
 
+#include <cstdint>
+
 extern int mainWindow; // top-level window, 500 x 500
 extern int helpPanel;  // help text strip below the scene view
 extern int sceneView;  // the 3D scene
@@ -32,3 +34,10 @@ struct ShowOptions;
 // After start-up: the show put at the options' tick (printing the lines finished by then), the
 // pause and the camera they give, and the title that says so.
 void openShowAt(const ShowOptions& options);
+
+// Where the show and the viewer are now, as options that openShowAt takes back.
+ShowOptions showPlaceNow();
+
+// The show put at the tick (printing the lines of commands passed going forward), then the title
+// and the scene view follow it: for the seek keys and the page's timeline.
+void seekAndShow(std::uint32_t tick);

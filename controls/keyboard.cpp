@@ -13,9 +13,8 @@
 
 namespace {
 void printPlace() {
-    const ViewerCamera& c = viewerCamera;
-    const float camera[CAMERA_VALUE_COUNT] = {c.heading, c.x, c.z, c.bob, c.stepPhase, c.pitch};
-    printLine(placeLine(choreography.ticks, paused, camera).c_str());
+    const ShowOptions place = showPlaceNow();
+    printLine(placeLine(place.tick, place.paused, place.camera).c_str());
 }
 
 // The selected robot, or all four with none selected.
@@ -36,11 +35,7 @@ void moveInShow(SeekMove move) {
     const bool step = move == SeekMove::Back || move == SeekMove::Forward ||
                       move == SeekMove::LongBack || move == SeekMove::LongForward;
     paused = paused || step;
-    seekShowTo(seekTarget(move, choreography.ticks, showHistory()));
-    // A seek back from the end of a show that plays sets its robots moving again.
-    wakeShow();
-    showPlaceInTitle();
-    requestSceneRedisplay();
+    seekAndShow(seekTarget(move, choreography.ticks, showHistory()));
 }
 
 void onKey(unsigned char key, int /*x*/, int /*y*/) {

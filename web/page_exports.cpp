@@ -14,7 +14,6 @@
 #include "robot/robot_pick.h"
 #include "web/glut_web.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <emscripten.h>
 #include <string>
@@ -62,17 +61,6 @@ std::string handedText;
 const char* handOver(std::string text) {
     handedText = std::move(text);
     return handedText.c_str();
-}
-
-ShowOptions currentPlace() {
-    ShowOptions place;
-    place.hasTick = place.hasCamera = true;
-    place.tick = choreography.ticks;
-    place.paused = paused;
-    const ViewerCamera& c = viewerCamera;
-    const float camera[CAMERA_VALUE_COUNT] = {c.heading, c.x, c.z, c.bob, c.stepPhase, c.pitch};
-    std::copy(camera, camera + CAMERA_VALUE_COUNT, place.camera);
-    return place;
 }
 
 // What the inspector has looked ahead, kept for every later frame.
@@ -184,9 +172,7 @@ EMSCRIPTEN_KEEPALIVE const char* webCompletions() {
 // The timeline dragged or a console line clicked: the show put at that tick, playing on from
 // there if it was playing.
 EMSCRIPTEN_KEEPALIVE void webSeek(std::uint32_t tick) {
-    seekShowTo(tick);
-    showPlaceInTitle();
-    requestSceneRedisplay();
+    seekAndShow(tick);
 }
 
 // One tick (with Shift, a second's) back or forward, pausing the robots first, as the arrow keys
@@ -220,7 +206,7 @@ EMSCRIPTEN_KEEPALIVE void webSetSpeed(int speed) {
 // The page's query for the place the show is at: the given query's other parameters, then the
 // tick, the pause and the camera.
 EMSCRIPTEN_KEEPALIVE const char* webPlaceLink(const char* query) {
-    return handOver(pageQuery(query, currentPlace()));
+    return handOver(pageQuery(query, showPlaceNow()));
 }
 
 // Opens the show at the place the page's query names. A value that cannot be read leaves the show
