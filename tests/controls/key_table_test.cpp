@@ -38,15 +38,18 @@ std::string outcome(unsigned char key) {
     const KeyAction action = applyKey(camera, paused, key);
     const bool print = applyInspectionKey(inspection, key);
     std::string said;
-    said += camera.heading > start.heading ? "left " : camera.heading < start.heading ? "right " : "";
+    said += camera.heading > start.heading   ? "left "
+            : camera.heading < start.heading ? "right "
+                                             : "";
     said += camera.pitch < start.pitch ? "up " : camera.pitch > start.pitch ? "down " : "";
     said += camera.z < start.z ? "forward " : camera.z > start.z ? "back " : "";
     said += paused ? "paused " : "";
-    const char* actions[] = {"",       "replay ", "fullscreen ", "leave ",
+    const char* actions[] = {"",        "replay ", "fullscreen ", "leave ",
                              "slower ", "faster ", "place "};
     said += actions[static_cast<int>(action)];
-    said += inspection.selectedRobot != UNSELECTED ? "robot" + std::to_string(inspection.selectedRobot) + " "
-                                          : "";
+    said += inspection.selectedRobot != UNSELECTED
+                ? "robot" + std::to_string(inspection.selectedRobot) + " "
+                : "";
     said += inspection.bodyFramesShown ? "frames " : "";
     said += print ? "print " : "";
     return said;
@@ -57,25 +60,11 @@ TEST(KeyTable, EveryCharacterKeyDoesItsRowsCommandInEitherCase) {
         unsigned char key;
         const char* outcome;
     } cases[] = {
-        {'w', "forward "},
-        {'s', "back "},
-        {'a', "left "},
-        {'d', "right "},
-        {'p', "up "},
-        {'l', "down "},
-        {' ', "paused "},
-        {'r', "replay "},
-        {'f', "fullscreen "},
-        {ESCAPE_KEY, "leave "},
-        {'[', "slower "},
-        {']', "faster "},
-        {'c', "place "},
-        {'x', "frames "},
-        {'1', "robot0 "},
-        {'2', "robot1 "},
-        {'4', "robot3 "},
-        {'0', "robot-1 "},
-        {'i', "print "},
+        {'w', "forward "},    {'s', "back "},         {'a', "left "},   {'d', "right "},
+        {'p', "up "},         {'l', "down "},         {' ', "paused "}, {'r', "replay "},
+        {'f', "fullscreen "}, {ESCAPE_KEY, "leave "}, {'[', "slower "}, {']', "faster "},
+        {'c', "place "},      {'x', "frames "},       {'1', "robot0 "}, {'2', "robot1 "},
+        {'4', "robot3 "},     {'0', "robot-1 "},      {'i', "print "},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(outcome(c.key), c.outcome) << "key " << int{c.key};
@@ -91,8 +80,8 @@ TEST(KeyTable, EveryCharacterKeyDoesItsRowsCommandInEitherCase) {
 TEST(KeyTable, KeysInNoRowDoNothing) {
     // '{', '}' and '@' are the shifted '[', ']' and '`': only letters have an upper case. 0 is the
     // key an empty binding holds.
-    const unsigned char unbound[] = {'q', 'Q', 'z', 'Z', 'b', 'B', 'y', 'Y', '5', '9',
-                                     '{', '}', '@', '`', '/', 0,   127, 255};
+    const unsigned char unbound[] = {'q', 'Q', 'z', 'Z', 'b', 'B', 'y', 'Y', '5',
+                                     '9', '{', '}', '@', '`', '/', 0,   127, 255};
     for (const unsigned char key : unbound) {
         EXPECT_EQ(keyCommand(key), KeyCommand::None) << "key " << int{key};
         EXPECT_EQ(outcome(key), "") << "key " << int{key};
