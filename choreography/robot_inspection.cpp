@@ -1,5 +1,7 @@
 #include "choreography/robot_inspection.h"
 
+#include "controls/key_table.h"
+
 #include <cassert>
 #include <cstdio>
 #include <iterator>
@@ -48,22 +50,17 @@ std::string exactText(float value) {
 }
 
 bool applyInspectionKey(Inspection& state, unsigned char key) {
-    switch (key) {
-    case '0':
+    switch (keyCommand(key)) {
+    case KeyCommand::SelectNone:
         state.selectedRobot = NO_ROBOT;
         return false;
-    case '1':
-    case '2':
-    case '3':
-    case '4':
+    case KeyCommand::SelectRobot:
         state.selectedRobot = key - '1';
         return false;
-    case 'x':
-    case 'X':
+    case KeyCommand::ToggleBodyFrames:
         state.bodyFramesShown = !state.bodyFramesShown;
         return false;
-    case 'i':
-    case 'I':
+    case KeyCommand::PrintState:
         return true;
     default:
         return false;

@@ -27,7 +27,7 @@ set_property(TARGET cheerleaders APPEND PROPERTY LINK_DEPENDS
 # workers, on other cores, while the program itself is fetched and compiled. The generator is built
 # for speed: the first picture waits for its pictures. It needs no file system.
 add_executable(cheerleaders_textures ${PROJECT_SOURCE_DIR}/web/texture_module.cpp
-    ${PROJECT_SOURCE_DIR}/tools/texture_generator.cpp)
+    ${PROJECT_SOURCE_DIR}/render/texture_generator.cpp)
 target_include_directories(cheerleaders_textures PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(cheerleaders_textures PRIVATE -O3)
 set_target_properties(cheerleaders_textures PROPERTIES SUFFIX ".js"

@@ -1,6 +1,7 @@
 #include "common/command_line.h"
 
 #include "common/console.h"
+#include "controls/key_table.h"
 
 #include <algorithm>
 #include <cctype>
@@ -14,8 +15,8 @@
 
 namespace {
 
-// The keys and files the help text names are the ones the keyboard handler and the texture
-// loader use; the manual page says the same at length.
+// The files the help text names are the ones the texture loader uses; the manual page says the
+// same at length. The keys come from the key table, which the keyboard handler reads too.
 constexpr const char* HELP_LINES[] = {
     "Usage: cheerleaders [--at TICK] [--paused] [--camera H,X,Z,B,S,P]",
     "                    [GLUT options such as -display DISPLAY]",
@@ -23,16 +24,8 @@ constexpr const char* HELP_LINES[] = {
     "Four robots walk onto a playing field and pose as letters; you watch from a camera",
     "you walk around with the keyboard and the mouse.",
     "",
-    "Keys: w/s walk forward/back, a/d turn left/right, p/l tilt the view up/down,",
-    "      space pauses or resumes the robots, r replays the show, f toggles full",
-    "      screen and Escape leaves it. Close the window to quit.",
-    "      Left/Right step one tick back/forward (with Shift 60), pausing the robots;",
-    "      Home/End go to the start/the end, Page Up/Page Down to the previous/next",
-    "      finished command; [ and ] halve and double the speed (1/8 to 8 ticks a",
-    "      frame); c prints the place as options and as the page's query.",
-    "      x shows or hides the body frames (x red, y green, z blue); 1 to 4 select a",
-    "      robot and 0 none; i prints the selected robot's state (all four if none).",
-    "Mouse: drag with the left button in the view to look around; the wheel walks.",
+    // The key table's own lines (controls/key_table.h) go here.
+    nullptr,
     "",
     "Textures: corrigatedIronTexture.bmp, leopard.bmp, concrete.bmp and grass.bmp are read",
     "from the working directory; one that is not there comes from the installed data",
@@ -161,9 +154,22 @@ CommandLineAction commandLineAction(int argc, const char* const* argv) {
     return CommandLineAction::RunShow;
 }
 
-void printHelp() {
+std::vector<std::string> helpLines() {
+    std::vector<std::string> lines;
     for (const char* line : HELP_LINES) {
-        printLine(line);
+        if (line == nullptr) {
+            const std::vector<std::string> keys = keyHelpLines();
+            lines.insert(lines.end(), keys.begin(), keys.end());
+        } else {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+void printHelp() {
+    for (const std::string& line : helpLines()) {
+        printLine(line.c_str());
     }
 }
 

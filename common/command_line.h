@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 enum class CommandLineAction { RunShow, PrintHelp, PrintVersion };
 
@@ -12,7 +13,9 @@ enum class CommandLineAction { RunShow, PrintHelp, PrintVersion };
 // RunShow. argv[0] is the program name and is not looked at.
 CommandLineAction commandLineAction(int argc, const char* const* argv);
 
-// Prints the usage text or the version line to standard output through printLine.
+// The usage text, line by line, with the key table's lines in it; printHelp prints it, and the
+// version line, to standard output through printLine.
+std::vector<std::string> helpLines();
 void printHelp();
 void printVersion();
 

@@ -1,6 +1,7 @@
 #include "controls/walking_camera.h"
 
 #include "common/units.h"
+#include "controls/key_table.h"
 
 #include <cmath>
 #include <cstring>
@@ -64,50 +65,46 @@ void walkBack(ViewerCamera& camera) {
 }
 
 KeyAction applyKey(ViewerCamera& camera, bool& paused, unsigned char key) {
-    switch (key) {
-    case 'd':
-    case 'D':
+    switch (keyCommand(key)) {
+    case KeyCommand::TurnRight:
         turn(camera, -TURN_STEP_DEG);
         break;
-    case 'a':
-    case 'A':
+    case KeyCommand::TurnLeft:
         turn(camera, TURN_STEP_DEG);
         break;
-    case 'w':
-    case 'W':
+    case KeyCommand::WalkForward:
         walkForward(camera);
         break;
-    case 's':
-    case 'S':
+    case KeyCommand::WalkBack:
         walkBack(camera);
         break;
-    case 'l':
-    case 'L':
+    case KeyCommand::TiltDown:
         tilt(camera, TILT_STEP_DEG);
         break;
-    case 'p':
-    case 'P':
+    case KeyCommand::TiltUp:
         tilt(camera, -TILT_STEP_DEG);
         break;
-    case ' ':
+    case KeyCommand::TogglePause:
         paused = !paused;
         break;
-    case 'r':
-    case 'R':
+    case KeyCommand::Replay:
         return KeyAction::Replay;
-    case 'f':
-    case 'F':
+    case KeyCommand::ToggleFullScreen:
         return KeyAction::ToggleFullScreen;
-    case 27:
+    case KeyCommand::LeaveFullScreen:
         return KeyAction::LeaveFullScreen;
-    case '[':
+    case KeyCommand::SlowDown:
         return KeyAction::SlowDown;
-    case ']':
+    case KeyCommand::SpeedUp:
         return KeyAction::SpeedUp;
-    case 'c':
-    case 'C':
+    case KeyCommand::PrintPlace:
         return KeyAction::PrintPlace;
-    default:
+    // The inspection's keys are applyInspectionKey's.
+    case KeyCommand::ToggleBodyFrames:
+    case KeyCommand::SelectRobot:
+    case KeyCommand::SelectNone:
+    case KeyCommand::PrintState:
+    case KeyCommand::None:
         break;
     }
     return KeyAction::None;

@@ -42,6 +42,7 @@ enum class KeyAction {
     PrintPlace,       // c or C: the place as options and as the page's query
 };
 
-// What one key does: w/s walk, a/d turn, p/l tilt (either case), space toggles paused; r, f,
-// Escape, [, ] and c change neither and are handed back; every other key changes nothing.
+// What one key does, as the key table (controls/key_table.h) binds it: the walk, turn and tilt
+// keys move the camera, space toggles paused; replay, full screen, speed and place keys change
+// neither and are handed back; every other key changes nothing.
 KeyAction applyKey(ViewerCamera& camera, bool& paused, unsigned char key);

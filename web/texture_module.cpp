@@ -1,7 +1,7 @@
 // The page's texture maker: the project's generator in a small module of its own, which the page
 // runs in workers while the program itself is fetched and compiled. Each picture is drawn into
 // this module's memory as the bytes of its bitmap file, from where the worker takes them.
-#include "tools/texture_generator.h"
+#include "render/texture_generator.h"
 
 #include <cstdint>
 #include <emscripten.h>

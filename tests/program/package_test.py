@@ -1,9 +1,11 @@
 """The installed program, not the build tree's: the Debian package unpacked into a root of its
 own (CHEER_PACKAGE_ROOT) and a `cmake --install` under another prefix, each started from an empty
 directory, find their own textures; a broken texture in the working directory is reported and
-not replaced; --help and --version answer without any display. The references are drawn by the
+not replaced; --help and --version answer without any display, and the manual page lists every key
+and mouse row --help lists. The references are drawn by the
 snapshot tool, which reads its textures from the folder it is given and nowhere else."""
 
+import gzip
 import os
 import subprocess
 
@@ -118,3 +120,18 @@ def test_help_and_version_answer_without_a_display():
                                capture_output=True, text=True, timeout=30)
         assert usage.returncode == 0 and usage.stdout.startswith("Usage: cheerleaders") \
             and "--version" in usage.stdout and not usage.stderr, f"--help gave {usage}"
+
+
+def test_the_installed_manual_page_has_every_key_row_of_help():
+    usage = subprocess.run([INSTALLED, "--help"], capture_output=True, text=True, timeout=30,
+                           check=True).stdout
+    keys = usage[usage.index("\nKeys ("):].split("\n\n")[0]
+    rows = [line for line in keys.splitlines() if line.startswith("  ")]
+    assert len(rows) > 10, f"--help lists no keys: {usage}"
+    page = os.path.join(os.environ["CHEER_PACKAGE_ROOT"], "usr/share/man/man6/cheerleaders.6.gz")
+    with gzip.open(page, "rt") as manual:
+        text = manual.read().replace("\\fB", "").replace("\\fR", "").replace("\\-", "-")
+    for row in rows:
+        label, help_text = (part.strip() for part in row.split("  ", 2)[1:])
+        entry = f".TP\n{label}\n{help_text[0].upper()}{help_text[1:]}."
+        assert entry in text, f"the manual page has no {entry!r}"

@@ -1,4 +1,4 @@
-#include "tools/texture_generator.h"
+#include "render/texture_generator.h"
 
 #include <algorithm>
 #include <cassert>
@@ -8,7 +8,6 @@
 #include <cstring>
 #include <iterator>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -328,15 +327,6 @@ std::vector<std::uint8_t> bitmapFile(Picture picture) {
     return out;
 }
 
-bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
-}
-
 struct Texture {
     const char* name;
     Picture (*draw)();
@@ -353,25 +343,11 @@ static_assert(std::size(TEXTURES) == GENERATED_TEXTURES);
 } // namespace
 
 const char* generatedTextureName(int which) {
+    assert(which >= 0 && which < GENERATED_TEXTURES);
     return TEXTURES[which].name;
 }
 
 std::vector<std::uint8_t> generatedTextureBitmap(int which) {
+    assert(which >= 0 && which < GENERATED_TEXTURES);
     return bitmapFile(TEXTURES[which].draw());
-}
-
-int writeTextures(const char* folder, bool keepExisting) {
-    int status = 0;
-    for (int which = 0; which < GENERATED_TEXTURES; ++which) {
-        const std::string path = std::string(folder) + "/" + generatedTextureName(which);
-        struct stat existing {};
-        if (keepExisting && stat(path.c_str(), &existing) == 0) {
-            continue;
-        }
-        if (!writeFile(path, generatedTextureBitmap(which))) {
-            std::fprintf(stderr, "make_textures: cannot write %s\n", path.c_str());
-            status = 1;
-        }
-    }
-    return status;
 }
