@@ -90,8 +90,7 @@ void leaveFullScreen() {
 
 void createWindows() {
     // What the handlers below the shell ask of the windows.
-    viewHooks = {wakeShow, showPlaceInTitle, postSceneRedisplay, toggleFullScreen,
-                 leaveFullScreen};
+    viewHooks = {wakeShow, showPlaceInTitle, postSceneRedisplay, toggleFullScreen, leaveFullScreen};
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(500, 500);
     glutInitWindowPosition(100, 150);

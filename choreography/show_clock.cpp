@@ -111,8 +111,8 @@ ShowHistory playIdleCall() {
     }
     const int ticks = ticksForIdleCall(playSpeed, playingIdleCalls++);
     // A fast call's batch stops with the last completion: the ticks after it would only count.
-    for (int t = 0; t < ticks && !showResting(choreography, paused) && choreography.ticks < MAX_TICK;
-         ++t) {
+    for (int t = 0;
+         t < ticks && !showResting(choreography, paused) && choreography.ticks < MAX_TICK; ++t) {
         const TickReport report = choreographyTick(robots, choreography, gaitStates, paused);
         for (int k = 0; k < report.completionCount; ++k) {
             printCompletion(report.completions[k]);

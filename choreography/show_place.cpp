@@ -137,8 +137,7 @@ std::vector<QueryParameter> queryParameters(const std::string& query) {
         if (!written.empty()) {
             const bool hasValue = equals < written.size();
             parameters.push_back({written, decoded(written.substr(0, equals)),
-                                  hasValue ? decoded(written.substr(equals + 1)) : "",
-                                  hasValue});
+                                  hasValue ? decoded(written.substr(equals + 1)) : "", hasValue});
         }
         at = end + 1;
     }

@@ -83,8 +83,7 @@ std::uint32_t steppedTick(std::uint32_t now, std::int64_t ticks) {
                                                         : static_cast<std::uint32_t>(target);
 }
 
-std::uint32_t seekTarget(SeekMove move, std::uint32_t now, const ShowHistory& whole,
-                         bool playing) {
+std::uint32_t seekTarget(SeekMove move, std::uint32_t now, const ShowHistory& whole, bool playing) {
     switch (move) {
     case SeekMove::Back:
         return steppedTick(now, -1);

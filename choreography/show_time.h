@@ -64,8 +64,7 @@ enum class SeekMove {
 constexpr std::uint32_t TICKS_PER_SECOND = 60;
 constexpr std::uint32_t LONG_STEP_TICKS = TICKS_PER_SECOND;
 
-std::uint32_t seekTarget(SeekMove move, std::uint32_t now, const ShowHistory& whole,
-                         bool playing);
+std::uint32_t seekTarget(SeekMove move, std::uint32_t now, const ShowHistory& whole, bool playing);
 
 // The tick that many ticks back (negative) or on from `now`, held within 0 to MAX_TICK.
 std::uint32_t steppedTick(std::uint32_t now, std::int64_t ticks);

@@ -113,8 +113,8 @@ bool takeShowOptions(int& argc, char** argv, ShowPlace& place, std::string& refu
         }
         std::string why;
         if (!readPlaceValue(option->value, value, hasValue, read, why)) {
-            refusal = std::string(PROGRAM_NAME) + ": " + name + " '" + value +
-                      "' was refused (" + why + ")";
+            refusal = std::string(PROGRAM_NAME) + ": " + name + " '" + value + "' was refused (" +
+                      why + ")";
             return false;
         }
     }

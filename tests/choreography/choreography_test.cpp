@@ -561,7 +561,8 @@ TEST_F(ChoreographyRun, TargetsOffTheGridAreNeverReached) {
 
 TEST(ShowPlace, TextReadsBackBitForBitAndRejectsWhatIsNoPlace) {
     // The place a page keeps while its graphics are lost is the place's one text.
-    const ShowPlace place{MAX_TICK, true, 1, {-181.5f, 0.1f, -3.3000002f, -0.0866025f, 329.0f, 1e-7f}};
+    const ShowPlace place{
+        MAX_TICK, true, 1, {-181.5f, 0.1f, -3.3000002f, -0.0866025f, 329.0f, 1e-7f}};
     ShowPlace back;
     std::string refusal;
     ASSERT_TRUE(readPlaceQuery(placeQuery("", place), back, refusal)) << refusal;

@@ -1,8 +1,7 @@
 // The show clock's verbs on the program's own show, without windows: where each puts the show,
 // playing and paused, what it prints, and that the view follows every one (counted hooks).
-#include "choreography/show_clock.h"
-
 #include "choreography/choreography.h"
+#include "choreography/show_clock.h"
 #include "common/view_hooks.h"
 #include "controls/walking_camera.h"
 
@@ -25,7 +24,9 @@ class ShowClock : public testing::Test {
         viewerCamera = {};
         wakes = titles = redisplays = 0;
     }
-    void TearDown() override { viewHooks = quietViewHooks(); }
+    void TearDown() override {
+        viewHooks = quietViewHooks();
+    }
 
     // The verb ran once and the view followed it once.
     static void expectViewFollowed(const char* verb) {

@@ -34,18 +34,50 @@ bool reads(const std::string& query, ShowPlace& place) {
 TEST(PlaceQuery, EveryValueIsReadWholeOrRefused) {
     const char* refused[] = {
         // The tick: no sign, no space, no junk, no NUL, nothing past MAX_TICK.
-        "t=", "t", "t=-1", "t=+5", "t= 5", "t=5%20", "t=12x", "t=740%00junk", "t=0x10",
-        "t=4294967296", "t=99999999999999999999", "t=1e3",
+        "t=",
+        "t",
+        "t=-1",
+        "t=+5",
+        "t= 5",
+        "t=5%20",
+        "t=12x",
+        "t=740%00junk",
+        "t=0x10",
+        "t=4294967296",
+        "t=99999999999999999999",
+        "t=1e3",
         // The pause: no value, 1, true, 0 or false and nothing else.
-        "paused=", "paused=2", "paused=yes", "paused=TRUE", "paused=1%00",
+        "paused=",
+        "paused=2",
+        "paused=yes",
+        "paused=TRUE",
+        "paused=1%00",
         // The speed by its name.
-        "speed=", "speed", "speed=3", "speed=16", "speed=1/16", "speed=0", "speed=%201",
+        "speed=",
+        "speed",
+        "speed=3",
+        "speed=16",
+        "speed=1/16",
+        "speed=0",
+        "speed=%201",
         "speed=2x",
         // The camera: six finite numbers, commas between, nothing else.
-        "cam=", "cam", "cam=1,2,3,4,5", "cam=1,2,3,4,5,6,7", "cam=1,2,3,4,5,nan",
-        "cam=inf,2,3,4,5,6", "cam=1,2,3,4,5,1e99", "cam=1,2,3,4,5,-1e39", "cam=1,2,3,4,5, 6",
-        "cam=%201,2,3,4,5,6", "cam=1,2,,4,5,6", "cam=1,2,3,4,5,6,", "cam=1,2,3,4,5,6x",
-        "cam=1,2,3,4,5,6%00", "cam=1,2,3%002,4,5,6", "cam=+1,2,3,4,5,6",
+        "cam=",
+        "cam",
+        "cam=1,2,3,4,5",
+        "cam=1,2,3,4,5,6,7",
+        "cam=1,2,3,4,5,nan",
+        "cam=inf,2,3,4,5,6",
+        "cam=1,2,3,4,5,1e99",
+        "cam=1,2,3,4,5,-1e39",
+        "cam=1,2,3,4,5, 6",
+        "cam=%201,2,3,4,5,6",
+        "cam=1,2,,4,5,6",
+        "cam=1,2,3,4,5,6,",
+        "cam=1,2,3,4,5,6x",
+        "cam=1,2,3,4,5,6%00",
+        "cam=1,2,3%002,4,5,6",
+        "cam=+1,2,3,4,5,6",
     };
     ShowPlace place;
     for (const char* bad : refused) {
@@ -62,7 +94,7 @@ TEST(PlaceQuery, EveryValueIsReadWholeOrRefused) {
     const struct {
         const char* query;
         bool paused;
-    } pauses[] = {{"paused", true}, {"paused=1", true}, {"paused=true", true},
+    } pauses[] = {{"paused", true},    {"paused=1", true},      {"paused=true", true},
                   {"paused=0", false}, {"paused=false", false}, {"paused&paused=0", false}};
     for (const auto& p : pauses) {
         EXPECT_TRUE(reads(p.query, place)) << p.query;
@@ -108,7 +140,8 @@ TEST(PlaceQuery, TheTextReadsBackAsTheSamePlaceAndKeepsTheOtherParameters) {
     }
     EXPECT_EQ(placeQuery("", places[0]), "?t=0&cam=0,0,5,0,0,0");
     EXPECT_EQ(placeQuery("?", places[1]).rfind("?t=740&paused&speed=1/8&cam=-1.5,0.1", 0), 0u);
-    EXPECT_EQ(placeLine(places[0]), "place: --at 0 --camera 0,0,5,0,0,0   page: ?t=0&cam=0,0,5,0,0,0");
+    EXPECT_EQ(placeLine(places[0]),
+              "place: --at 0 --camera 0,0,5,0,0,0   page: ?t=0&cam=0,0,5,0,0,0");
     EXPECT_EQ(placeLine(ShowPlace{740, true, 5, ViewerCamera{}}),
               "place: --at 740 --paused --speed 4 --camera 0,0,5,0,0,0   "
               "page: ?t=740&paused&speed=4&cam=0,0,5,0,0,0");
@@ -117,8 +150,7 @@ TEST(PlaceQuery, TheTextReadsBackAsTheSamePlaceAndKeepsTheOtherParameters) {
 TEST(PlaceQuery, OldLinksStillOpen) {
     ShowPlace place;
     std::string refusal;
-    ASSERT_TRUE(readPlaceQuery("?t=1000&paused&cam=-1.5,0,4.94999981,1e-08,359,90", place,
-                               refusal))
+    ASSERT_TRUE(readPlaceQuery("?t=1000&paused&cam=-1.5,0,4.94999981,1e-08,359,90", place, refusal))
         << refusal;
     EXPECT_TRUE(place.paused);
     EXPECT_EQ(place.tick, 1000u);

@@ -1,7 +1,6 @@
 // Which command lines the program answers itself and which go to GLUT.
-#include "common/command_line.h"
-
 #include "choreography/show_place.h"
+#include "common/command_line.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -68,9 +67,9 @@ TEST(CommandLine, EachOptionTakesItsValueAfterAnEqualsSignToo) {
     ShowPlace place;
     std::string refusal;
     bool taken = false;
-    const auto rest = takeFrom({"--at=740", "-iconic", "--paused=true", "--speed=8",
-                                "--camera=1,2,3,4,5,6"},
-                               place, refusal, taken);
+    const auto rest =
+        takeFrom({"--at=740", "-iconic", "--paused=true", "--speed=8", "--camera=1,2,3,4,5,6"},
+                 place, refusal, taken);
     EXPECT_TRUE(taken) << refusal;
     EXPECT_EQ(rest, (std::vector<std::string>{"-iconic"}));
     EXPECT_EQ(place.tick, 740u);
@@ -172,8 +171,8 @@ TEST(CommandLine, APageLinkWithABadValueIsRefusedByThatValue) {
     // paused=1 is paused, not a refused link.
     EXPECT_TRUE(readPlaceQuery("?paused=1&t=740", place, refusal)) << refusal;
     EXPECT_TRUE(place.paused);
-    for (const char* bad : {"t=-1", "t=", "cam=1,2,3", "paused=no", "cam=1,2,3,4,5,1e99",
-                            "t=740%00junk"}) {
+    for (const char* bad :
+         {"t=-1", "t=", "cam=1,2,3", "paused=no", "cam=1,2,3,4,5,1e99", "t=740%00junk"}) {
         place.tick = 77;
         EXPECT_FALSE(readPlaceQuery(std::string("?hold=3&") + bad, place, refusal)) << bad;
         EXPECT_NE(refusal.find(std::string(" ") + bad + " "), std::string::npos) << refusal;
