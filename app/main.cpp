@@ -1,9 +1,12 @@
 // Entry point: answers --help and --version on its own, before anything touches a display, and
-// refuses a bad --at or --camera; otherwise hands the rest of the command line to GLUT, opens the
-// windows, sets up the scene view, opens the show at its place and gives control to the GLUT
-// event loop for the rest of the run.
+// refuses a bad --at, --paused, --speed or --camera and any other option of two dashes;
+// otherwise hands the rest of the command line to GLUT, opens the windows, sets up the scene
+// view, opens the show at its place and gives control to the GLUT event loop for the rest of
+// the run.
 #include "app/display_loss.h"
 #include "app/shell.h"
+#include "choreography/show_clock.h"
+#include "choreography/show_place.h"
 #include "common/command_line.h"
 
 #include <GL/glut.h>
@@ -21,9 +24,9 @@ int main(int argc, char** argv) {
         break;
     }
     // The show's own options are taken out first; a bad value ends the run before any window.
-    ShowOptions options;
+    ShowPlace place;
     std::string refusal;
-    if (!takeShowOptions(argc, argv, options, refusal)) {
+    if (!takeShowOptions(argc, argv, place, refusal)) {
         printRefusal(refusal);
         return 2;
     }
@@ -31,7 +34,7 @@ int main(int argc, char** argv) {
     endOnDisplayLoss();
     createWindows();
     initSceneView();
-    openShowAt(options);
+    openPlace(place, true);
     glutMainLoop();
     return 0;
 }

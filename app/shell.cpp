@@ -6,17 +6,16 @@
 #include "app/window_identity.h"
 #include "choreography/animation_step.h"
 #include "choreography/choreography.h"
-#include "common/command_line.h"
+#include "choreography/show_clock.h"
+#include "common/view_hooks.h"
 #include "controls/keyboard.h"
 #include "controls/mouse.h"
-#include "controls/walking_camera.h"
 #include "render/field_geometry.h"
 #include "render/render_setup.h"
 #include "render/scene_frame.h"
 #include "render/textures.h"
 
 #include <GL/freeglut.h>
-#include <algorithm>
 #include <string>
 
 int mainWindow = 0;
@@ -59,6 +58,14 @@ void requestSceneRedisplay() {
     glutPostRedisplay();
 }
 
+namespace {
+// Named, not the current window: the idle handler runs under any window, and drawing the main
+// window or the help panel makes that one current, while the robots live in the scene view.
+void postSceneRedisplay() {
+    glutPostWindowRedisplay(sceneView);
+}
+} // namespace
+
 void showPlaceInTitle() {
     const std::string suffix =
         showTitleSuffix(choreography.ticks, showLength(showHistory()), paused, playSpeed);
@@ -69,38 +76,6 @@ void showPlaceInTitle() {
     glutSetWindow(mainWindow);
     retitleMainWindow((WINDOW_TITLE + suffix).c_str());
     glutSetWindow(sceneView);
-}
-
-void openShowAt(const ShowOptions& options) {
-    if (options.hasTick) {
-        seekShowTo(options.tick);
-    }
-    paused = options.paused;
-    if (options.hasCamera) {
-        const float* c = options.camera;
-        viewerCamera = {c[0], c[1], c[2], c[3], c[4], c[5]};
-    }
-    // Opened anew at a place that plays, a show at rest moves again.
-    wakeShow();
-    showPlaceInTitle();
-    requestSceneRedisplay();
-}
-
-ShowOptions showPlaceNow() {
-    ShowOptions place;
-    place.hasTick = place.hasCamera = true;
-    place.tick = choreography.ticks;
-    place.paused = paused;
-    const ViewerCamera& c = viewerCamera;
-    const float camera[CAMERA_VALUE_COUNT] = {c.heading, c.x, c.z, c.bob, c.stepPhase, c.pitch};
-    std::copy(camera, camera + CAMERA_VALUE_COUNT, place.camera);
-    return place;
-}
-
-void seekAndShow(std::uint32_t tick) {
-    seekShowTo(tick);
-    showPlaceInTitle();
-    requestSceneRedisplay();
 }
 
 void toggleFullScreen() {
@@ -114,6 +89,8 @@ void leaveFullScreen() {
 }
 
 void createWindows() {
+    // What the handlers below the shell ask of the windows.
+    viewHooks = {wakeShow, showPlaceInTitle, postSceneRedisplay, toggleFullScreen, leaveFullScreen};
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(500, 500);
     glutInitWindowPosition(100, 150);

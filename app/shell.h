@@ -1,8 +1,6 @@
 // Application shell: the three windows, their handler registration and the start-up order.
-// main() runs it; the keyboard handler and the idle handler ask it to redraw the scene view.
+// main() runs it; the handlers and the show clock reach it through the view hooks it fills in.
 #pragma once
-
-#include <cstdint>
 
 extern int mainWindow; // top-level window, 500 x 500
 extern int helpPanel;  // help text strip below the scene view
@@ -22,22 +20,11 @@ void showPlaceInTitle();
 void toggleFullScreen();
 void leaveFullScreen();
 
-// Start-up steps 2 to 7: display mode, the three windows and their handlers.
+// Start-up steps 2 to 7: display mode, the three windows and their handlers, and the view hooks
+// (common/view_hooks.h) filled in with the functions here and the idle handler's wakeShow.
 // Needs glutInit first; leaves the scene view current.
 void createWindows();
 
 // Start-up steps 8 to 11, with the scene view current: rendering state, robots, textures,
 // display lists, then the first redisplay request.
 void initSceneView();
-
-struct ShowOptions;
-// After start-up: the show put at the options' tick (printing the lines finished by then), the
-// pause and the camera they give, and the title that says so.
-void openShowAt(const ShowOptions& options);
-
-// Where the show and the viewer are now, as options that openShowAt takes back.
-ShowOptions showPlaceNow();
-
-// The show put at the tick (printing the lines of commands passed going forward), then the title
-// and the scene view follow it: for the seek keys and the page's timeline.
-void seekAndShow(std::uint32_t tick);

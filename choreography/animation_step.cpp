@@ -1,29 +1,15 @@
 #include "choreography/animation_step.h"
 
-#include "app/shell.h"
 #include "choreography/choreography.h"
-#include "common/console.h"
+#include "choreography/show_clock.h"
+#include "common/view_hooks.h"
 
 #include <GL/glut.h>
 
-int playSpeed = NORMAL_SPEED;
-
 namespace {
-// Idle calls while playing, for the speeds below one tick per call.
-std::uint32_t idleCalls = 0;
-
 // False while the main window is unmapped (iconified).
 bool windowSeen = true;
-
-void printCompletion(const CommandCompletion& completion) {
-    printLine(completionLine(completion));
-}
 } // namespace
-
-const ShowHistory& showHistory() {
-    static const ShowHistory whole = wholeShow();
-    return whole;
-}
 
 void animationStep() {
     // Nothing can change until the user acts: without an idle handler GLUT waits for events
@@ -34,18 +20,10 @@ void animationStep() {
         glutIdleFunc(nullptr);
         return;
     }
-    const int ticks = ticksForIdleCall(playSpeed, idleCalls++);
-    for (int t = 0; t < ticks; ++t) {
-        const TickReport report = choreographyTick(robots, choreography, gaitStates, paused);
-        for (int k = 0; k < report.completionCount; ++k) {
-            printCompletion(report.completions[k]);
-        }
-    }
+    playIdleCall();
     // Redrawn also in the calls of a slow speed that run no tick: the frames pace the idle
     // calls, and without them a slow show would race through its waiting calls.
-    // Named, not the current window: drawing the main window or the help panel makes that
-    // window current, and the robots live in the scene view.
-    glutPostWindowRedisplay(sceneView);
+    viewHooks.redisplayScene();
 }
 
 void wakeShow() {
@@ -64,18 +42,4 @@ void windowStatusMain(int state) {
     } else {
         glutIdleFunc(nullptr);
     }
-}
-
-void seekShowTo(std::uint32_t tick) {
-    // Forward the show runs on from where it is (which is where the ticks from the start would
-    // have put it), so that a drag along the timeline costs only the ticks it crosses.
-    if (tick < choreography.ticks) {
-        seekShow(robots, choreography, gaitStates, tick);
-    } else {
-        const ShowHistory history = advanceShow(robots, choreography, gaitStates, tick);
-        for (int k = 0; k < history.completionCount; ++k) {
-            printCompletion(history.completions[k].completion);
-        }
-    }
-    wakeShow();
 }

@@ -74,26 +74,44 @@ std::uint32_t showLength(const ShowHistory& whole) {
     return whole.completionCount == 0 ? 0 : whole.completions[whole.completionCount - 1].tick;
 }
 
-std::uint32_t seekTarget(SeekMove move, std::uint32_t now, const ShowHistory& whole) {
+std::uint32_t steppedTick(std::uint32_t now, std::int64_t ticks) {
+    const std::int64_t target = static_cast<std::int64_t>(now) + ticks;
+    if (target < 0) {
+        return 0;
+    }
+    return target > static_cast<std::int64_t>(MAX_TICK) ? MAX_TICK
+                                                        : static_cast<std::uint32_t>(target);
+}
+
+std::uint32_t seekTarget(SeekMove move, std::uint32_t now, const ShowHistory& whole, bool playing) {
     switch (move) {
     case SeekMove::Back:
-        return now == 0 ? 0 : now - 1;
+        return steppedTick(now, -1);
     case SeekMove::Forward:
-        return now + 1;
+        return steppedTick(now, 1);
     case SeekMove::LongBack:
-        return now < LONG_STEP_TICKS ? 0 : now - LONG_STEP_TICKS;
+        return steppedTick(now, -static_cast<std::int64_t>(LONG_STEP_TICKS));
     case SeekMove::LongForward:
-        return now + LONG_STEP_TICKS;
+        return steppedTick(now, LONG_STEP_TICKS);
     case SeekMove::First:
         return 0;
     case SeekMove::End:
         return showLength(whole);
     case SeekMove::PreviousCompletion: {
-        std::uint32_t target = 0;
-        for (int k = 0; k < whole.completionCount && whole.completions[k].tick < now; ++k) {
-            target = whole.completions[k].tick;
+        // Playing, the show has moved on from where the last press landed: the last completion
+        // before now would be that one again at every press, so it goes one further back.
+        std::uint32_t last = 0, beforeLast = 0;
+        for (int k = 0; k < whole.completionCount; ++k) {
+            const std::uint32_t t = whole.completions[k].tick;
+            if (playing ? t > now : t >= now) {
+                break;
+            }
+            if (t != last) {
+                beforeLast = last;
+                last = t;
+            }
         }
-        return target;
+        return playing ? beforeLast : last;
     }
     case SeekMove::NextCompletion:
         for (int k = 0; k < whole.completionCount; ++k) {

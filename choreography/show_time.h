@@ -44,22 +44,30 @@ bool showResting(const Choreography& show, bool isPaused);
 // The tick of the show's last completion (0 for a show that finishes nothing).
 std::uint32_t showLength(const ShowHistory& whole);
 
+// The last tick a show can be put at, by a step, a seek, the command line or a link: the tick
+// counter's own range, so a step forward there stays there instead of wrapping to 0.
+constexpr std::uint32_t MAX_TICK = UINT32_MAX;
+
 // Where a step or seek key takes the show from tick `now`.
 enum class SeekMove {
     Back,               // one tick back, not below 0
-    Forward,            // one tick on
+    Forward,            // one tick on, not past MAX_TICK
     LongBack,           // LONG_STEP_TICKS back, not below 0
-    LongForward,        // LONG_STEP_TICKS on
+    LongForward,        // LONG_STEP_TICKS on, not past MAX_TICK
     First,              // tick 0, the start
     End,                // the show's length
-    PreviousCompletion, // the last completion before now, else the start
+    PreviousCompletion, // paused: the last completion before now, else the start; playing: the
+                        // one before the last completion passed, so that presses walk back
     NextCompletion,     // the first completion after now, else where it is
 };
 // One tick a frame at 60 frames a second; a long step is a second.
 constexpr std::uint32_t TICKS_PER_SECOND = 60;
 constexpr std::uint32_t LONG_STEP_TICKS = TICKS_PER_SECOND;
 
-std::uint32_t seekTarget(SeekMove move, std::uint32_t now, const ShowHistory& whole);
+std::uint32_t seekTarget(SeekMove move, std::uint32_t now, const ShowHistory& whole, bool playing);
+
+// The tick that many ticks back (negative) or on from `now`, held within 0 to MAX_TICK.
+std::uint32_t steppedTick(std::uint32_t now, std::int64_t ticks);
 
 // Playing speeds, slowest first: 1/8, 1/4, 1/2, 1, 2, 4 and 8 ticks per idle call.
 constexpr int SPEED_COUNT = 7;

@@ -1,20 +1,19 @@
 #include "controls/keyboard.h"
 
-#include "app/shell.h"
-#include "choreography/animation_step.h"
 #include "choreography/choreography.h"
 #include "choreography/robot_inspection.h"
-#include "common/command_line.h"
+#include "choreography/show_clock.h"
 #include "common/console.h"
+#include "common/view_hooks.h"
 #include "controls/walking_camera.h"
 
 #include <GL/glut.h>
+#include <cstdint>
 #include <string>
 
 namespace {
 void printPlace() {
-    const ShowOptions place = showPlaceNow();
-    printLine(placeLine(place.tick, place.paused, place.camera).c_str());
+    printLine(placeLine(placeNow()).c_str());
 }
 
 // The selected robot, or all four with none selected.
@@ -30,33 +29,25 @@ void printRobotStates() {
 }
 } // namespace
 
-void moveInShow(SeekMove move) {
-    // A step stops the robots first, so the tick it lands on stays on the screen.
-    const bool step = move == SeekMove::Back || move == SeekMove::Forward ||
-                      move == SeekMove::LongBack || move == SeekMove::LongForward;
-    paused = paused || step;
-    seekAndShow(seekTarget(move, choreography.ticks, showHistory()));
-}
-
 void onKey(unsigned char key, int /*x*/, int /*y*/) {
     if (applyInspectionKey(inspection, key)) {
         printRobotStates();
     }
     switch (applyKey(viewerCamera, paused, key)) {
     case KeyAction::Replay:
-        restartShow(robots, choreography, gaitStates, paused);
+        replayShow();
         break;
     case KeyAction::ToggleFullScreen:
-        toggleFullScreen();
+        viewHooks.toggleFullScreen();
         break;
     case KeyAction::LeaveFullScreen:
-        leaveFullScreen();
+        viewHooks.leaveFullScreen();
         break;
     case KeyAction::SlowDown:
-        playSpeed = slowerSpeed(playSpeed);
+        setSpeed(slowerSpeed(playSpeed));
         break;
     case KeyAction::SpeedUp:
-        playSpeed = fasterSpeed(playSpeed);
+        setSpeed(fasterSpeed(playSpeed));
         break;
     case KeyAction::PrintPlace:
         printPlace();
@@ -64,37 +55,35 @@ void onKey(unsigned char key, int /*x*/, int /*y*/) {
     case KeyAction::None:
         break;
     }
-    // The space and the replay can set resting robots moving.
-    wakeShow();
-    showPlaceInTitle();
-    // Every key redraws the scene view, bound or not.
-    requestSceneRedisplay();
+    // The space can set resting robots moving; every key redraws the scene view, bound or not.
+    followPlace();
 }
 
 void onSpecialKey(int key, int /*x*/, int /*y*/) {
     const bool shift = (glutGetModifiers() & GLUT_ACTIVE_SHIFT) != 0;
+    const std::int64_t step = shift ? LONG_STEP_TICKS : 1;
     switch (key) {
     case GLUT_KEY_LEFT:
-        moveInShow(shift ? SeekMove::LongBack : SeekMove::Back);
+        stepBy(-step);
         break;
     case GLUT_KEY_RIGHT:
-        moveInShow(shift ? SeekMove::LongForward : SeekMove::Forward);
+        stepBy(step);
         break;
     case GLUT_KEY_HOME:
-        moveInShow(SeekMove::First);
+        seekTo(0);
         break;
     case GLUT_KEY_END:
-        moveInShow(SeekMove::End);
+        seekTo(showLength(showHistory()));
         break;
     case GLUT_KEY_PAGE_UP:
-        moveInShow(SeekMove::PreviousCompletion);
+        seekCompletion(false);
         break;
     case GLUT_KEY_PAGE_DOWN:
-        moveInShow(SeekMove::NextCompletion);
+        seekCompletion(true);
         break;
     default:
         // Every key redraws the scene view, bound or not.
-        requestSceneRedisplay();
+        viewHooks.redisplayScene();
         break;
     }
 }

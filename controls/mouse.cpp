@@ -1,7 +1,8 @@
 #include "controls/mouse.h"
 
-#include "app/shell.h"
+#include "common/view_hooks.h"
 #include "controls/pointer_look.h"
+#include "controls/walking_camera.h"
 
 #include <GL/glut.h>
 
@@ -29,7 +30,7 @@ void onMouseMotion(int x, int y) {
     applyLookDrag(viewerCamera, carry, x - lastX, y - lastY);
     lastX = x;
     lastY = y;
-    requestSceneRedisplay();
+    viewHooks.redisplayScene();
 }
 
 void onMouseWheel(int wheel, int direction, int /*x*/, int /*y*/) {
@@ -40,5 +41,5 @@ void onMouseWheel(int wheel, int direction, int /*x*/, int /*y*/) {
     }
     // One call per notch; positive is away from the viewer.
     applyWheel(viewerCamera, direction > 0 ? 1 : -1);
-    requestSceneRedisplay();
+    viewHooks.redisplayScene();
 }

@@ -231,13 +231,13 @@ TEST_F(ChoreographyRun, SeekingToATickIsRunningThatManyTicks) {
             EXPECT_EQ(history.completionCount, static_cast<int>(played.size())) << "tick " << t;
             // A step back then forward lands on the same state.
             seekShow(sought.robots, sought.choreography, sought.gaits,
-                     seekTarget(SeekMove::Back, t, whole));
+                     seekTarget(SeekMove::Back, t, whole, false));
             seekShow(sought.robots, sought.choreography, sought.gaits,
-                     seekTarget(SeekMove::Forward, sought.choreography.ticks, whole));
+                     seekTarget(SeekMove::Forward, sought.choreography.ticks, whole, false));
             EXPECT_TRUE(t == 0 || sameState(sought, show)) << "back and forth at " << t;
             // Run on from a tick back, as a drag forward does, it lands there too.
             seekShow(sought.robots, sought.choreography, sought.gaits,
-                     seekTarget(SeekMove::Back, t, whole));
+                     seekTarget(SeekMove::Back, t, whole, false));
             advanceShow(sought.robots, sought.choreography, sought.gaits, t);
             EXPECT_TRUE(sameState(sought, show)) << "run on to " << t;
         }
@@ -251,22 +251,51 @@ TEST(ShowTime, SeekKeysSpeedsAndTitle) {
     const ShowHistory whole = wholeShow();
     struct Move {
         SeekMove move;
+        bool playing;
         std::uint32_t from, to;
     };
     const Move moves[] = {
-        {SeekMove::Back, 0, 0},
-        {SeekMove::LongBack, 59, 0},
-        {SeekMove::LongForward, 2366, 2426},
-        {SeekMove::End, 5, 2366},
-        {SeekMove::PreviousCompletion, 1002, 726},
-        {SeekMove::PreviousCompletion, 200, 0},
-        {SeekMove::NextCompletion, 1002, 1454},
-        {SeekMove::NextCompletion, 2366, 2366},
+        {SeekMove::Back, false, 0, 0},
+        {SeekMove::Back, false, 1, 0},
+        {SeekMove::LongBack, false, 59, 0},
+        {SeekMove::LongBack, false, 60, 0},
+        {SeekMove::LongBack, false, 61, 1},
+        {SeekMove::LongForward, false, 2366, 2426},
+        {SeekMove::Forward, false, MAX_TICK - 1, MAX_TICK},
+        {SeekMove::Forward, true, MAX_TICK, MAX_TICK},
+        {SeekMove::LongForward, false, MAX_TICK - 60, MAX_TICK},
+        {SeekMove::LongForward, false, MAX_TICK - 59, MAX_TICK},
+        {SeekMove::LongForward, false, MAX_TICK - 61, MAX_TICK - 1},
+        {SeekMove::First, true, 900, 0},
+        {SeekMove::End, false, 5, 2366},
+        {SeekMove::End, false, 3000, 2366},
+        // Paused: the last completion before now, so presses walk back.
+        {SeekMove::PreviousCompletion, false, 1002, 726},
+        {SeekMove::PreviousCompletion, false, 1003, 1002},
+        {SeekMove::PreviousCompletion, false, 200, 0},
+        // Playing: the one before the last passed, as the show has moved on from it.
+        {SeekMove::PreviousCompletion, true, 1002, 726},
+        {SeekMove::PreviousCompletion, true, 1005, 726},
+        {SeekMove::PreviousCompletion, true, 1001, 274},
+        {SeekMove::PreviousCompletion, true, 727, 274},
+        {SeekMove::PreviousCompletion, true, 275, 0},
+        {SeekMove::PreviousCompletion, true, 200, 0},
+        {SeekMove::NextCompletion, false, 1002, 1454},
+        {SeekMove::NextCompletion, true, 1001, 1002},
+        {SeekMove::NextCompletion, false, 2366, 2366},
+        {SeekMove::NextCompletion, true, 3000, 3000},
     };
     for (const Move& m : moves) {
-        EXPECT_EQ(seekTarget(m.move, m.from, whole), m.to)
-            << static_cast<int>(m.move) << " from " << m.from;
+        EXPECT_EQ(seekTarget(m.move, m.from, whole, m.playing), m.to)
+            << static_cast<int>(m.move) << (m.playing ? " playing" : " paused") << " from "
+            << m.from;
     }
+    EXPECT_EQ(steppedTick(5, -7), 0u);
+    EXPECT_EQ(steppedTick(5, -5), 0u);
+    EXPECT_EQ(steppedTick(5, -4), 1u);
+    EXPECT_EQ(steppedTick(MAX_TICK - 3, 4), MAX_TICK);
+    EXPECT_EQ(steppedTick(MAX_TICK - 3, 9), MAX_TICK);
+    EXPECT_EQ(steppedTick(MAX_TICK - 3, 2), MAX_TICK - 1);
     // Over eight idle calls each speed runs its eighths of a tick times eight.
     int speed = 0;
     for (int expected : {1, 2, 4, 8, 16, 32, 64, 64}) {
@@ -530,30 +559,29 @@ TEST_F(ChoreographyRun, TargetsOffTheGridAreNeverReached) {
     EXPECT_EQ(show.robots[1].angles[HeadYaw], 0.5f);
 }
 
-TEST(ShowPlace, TextReadsBackBitForBitByNameAndRejectsWhatIsNoPlace) {
-    ShowPlace place{1234, true, {-181.5f, 0.1f, -3.3000002f, -0.0866025f, 329.0f, 1e-7f}};
+TEST(ShowPlace, TextReadsBackBitForBitAndRejectsWhatIsNoPlace) {
+    // The place a page keeps while its graphics are lost is the place's one text.
+    const ShowPlace place{
+        MAX_TICK, true, 1, {-181.5f, 0.1f, -3.3000002f, -0.0866025f, 329.0f, 1e-7f}};
     ShowPlace back;
-    ASSERT_TRUE(readPlace(placeText(place).c_str(), back));
-    EXPECT_EQ(back.ticks, place.ticks);
+    std::string refusal;
+    ASSERT_TRUE(readPlaceQuery(placeQuery("", place), back, refusal)) << refusal;
+    EXPECT_EQ(back.tick, place.tick);
     EXPECT_EQ(back.paused, place.paused);
+    EXPECT_EQ(back.speed, place.speed);
     EXPECT_EQ(std::memcmp(&back.camera, &place.camera, sizeof place.camera), 0);
     // The values by name: another order reads the same.
-    const char* reordered = "{\"pitch\":2,\"stepPhase\":30,\"bob\":0.05,\"z\":4,\"x\":1,"
-                            "\"heading\":3,\"paused\":0,\"ticks\":7}";
-    ASSERT_TRUE(readPlace(reordered, back));
-    EXPECT_EQ(back.ticks, 7u);
+    ASSERT_TRUE(readPlaceQuery("cam=3,1,4,0.05,30,2&paused=0&t=7", back, refusal)) << refusal;
+    EXPECT_EQ(back.tick, 7u);
     EXPECT_FALSE(back.paused);
+    EXPECT_EQ(back.speed, NORMAL_SPEED);
     EXPECT_EQ(back.camera.heading, 3.0f);
     EXPECT_EQ(back.camera.x, 1.0f);
     EXPECT_EQ(back.camera.pitch, 2.0f);
-    for (const char* bad : {"", "{\"ticks\":5}",
-                            "{\"ticks\":-1,\"paused\":0,\"heading\":0,"
-                            "\"x\":0,\"z\":0,\"bob\":0,\"stepPhase\":0,\"pitch\":0}",
-                            "{\"ticks\":1,\"paused\":0,\"heading\":nan,\"x\":0,\"z\":0,"
-                            "\"bob\":0,\"stepPhase\":0,\"pitch\":0}"}) {
+    for (const char* bad : {"t=-1&cam=0,0,0,0,0,0", "t=1&cam=nan,0,0,0,0,0", "t=4294967296"}) {
         ShowPlace kept = back;
-        EXPECT_FALSE(readPlace(bad, kept)) << bad;
-        EXPECT_EQ(kept.ticks, back.ticks) << bad;
+        EXPECT_FALSE(readPlaceQuery(bad, kept, refusal)) << bad;
+        EXPECT_EQ(kept.tick, back.tick) << bad;
         EXPECT_EQ(std::memcmp(&kept.camera, &back.camera, sizeof kept.camera), 0) << bad;
     }
 }

@@ -1,4 +1,5 @@
 // Which command lines the program answers itself and which go to GLUT.
+#include "choreography/show_place.h"
 #include "common/command_line.h"
 
 #include <cstring>
@@ -31,7 +32,7 @@ TEST(CommandLine, EverythingElseRunsTheShow) {
 }
 
 // Runs takeShowOptions on a copy of the arguments; returns what stayed for glutInit.
-std::vector<std::string> takeFrom(std::vector<std::string> args, ShowOptions& options,
+std::vector<std::string> takeFrom(std::vector<std::string> args, ShowPlace& place,
                                   std::string& refusal, bool& taken) {
     args.insert(args.begin(), "cheerleaders");
     std::vector<char*> argv;
@@ -40,90 +41,142 @@ std::vector<std::string> takeFrom(std::vector<std::string> args, ShowOptions& op
     }
     argv.push_back(nullptr);
     int argc = static_cast<int>(args.size());
-    taken = takeShowOptions(argc, argv.data(), options, refusal);
+    taken = takeShowOptions(argc, argv.data(), place, refusal);
     EXPECT_EQ(argv[static_cast<size_t>(argc)], nullptr);
     return std::vector<std::string>(argv.begin() + 1, argv.begin() + argc);
 }
 
 TEST(CommandLine, ShowOptionsAreTakenOutAndTheRestLeftForGlut) {
-    ShowOptions options;
+    ShowPlace place;
     std::string refusal;
     bool taken = false;
     const auto rest = takeFrom({"-display", ":3", "--at", "1000", "--paused", "--camera",
-                                "-1.5,0,4.94999981,1e-08,359,90", "-sync"},
-                               options, refusal, taken);
+                                "-1.5,0,4.94999981,1e-08,359,90", "-sync", "--speed", "1/4"},
+                               place, refusal, taken);
     EXPECT_TRUE(taken) << refusal;
     EXPECT_EQ(rest, (std::vector<std::string>{"-display", ":3", "-sync"}));
-    EXPECT_EQ(options.tick, 1000u);
-    EXPECT_TRUE(options.paused && options.hasTick && options.hasCamera);
-    EXPECT_EQ(options.camera[0], -1.5f);
-    EXPECT_EQ(options.camera[2], 4.94999981f);
-    EXPECT_EQ(options.camera[5], 90.0f);
+    EXPECT_EQ(place.tick, 1000u);
+    EXPECT_TRUE(place.paused);
+    EXPECT_EQ(place.speed, 1);
+    EXPECT_EQ(place.camera.heading, -1.5f);
+    EXPECT_EQ(place.camera.z, 4.94999981f);
+    EXPECT_EQ(place.camera.pitch, 90.0f);
 }
 
-TEST(CommandLine, BadValuesAreRefusedByName) {
+TEST(CommandLine, EachOptionTakesItsValueAfterAnEqualsSignToo) {
+    ShowPlace place;
+    std::string refusal;
+    bool taken = false;
+    const auto rest =
+        takeFrom({"--at=740", "-iconic", "--paused=true", "--speed=8", "--camera=1,2,3,4,5,6"},
+                 place, refusal, taken);
+    EXPECT_TRUE(taken) << refusal;
+    EXPECT_EQ(rest, (std::vector<std::string>{"-iconic"}));
+    EXPECT_EQ(place.tick, 740u);
+    EXPECT_TRUE(place.paused);
+    EXPECT_EQ(place.speed, SPEED_COUNT - 1);
+    EXPECT_EQ(place.camera.bob, 4.0f);
+    // The last word counts; --paused=0 and =false open the show playing.
+    for (const char* playing : {"--paused=0", "--paused=false"}) {
+        takeFrom({"--paused", playing, "--at", "4294967295"}, place, refusal, taken);
+        EXPECT_TRUE(taken && !place.paused) << playing << " " << refusal;
+        EXPECT_EQ(place.tick, MAX_TICK);
+    }
+}
+
+TEST(CommandLine, BadValuesAndUnknownOptionsAreRefusedByName) {
     const std::vector<std::vector<std::string>> bad = {
         {"--at", "-1"},
         {"--at", "12x"},
         {"--at", "4294967296"},
+        {"--at", ""},
+        {"--at="},
+        {"--at=+3"},
         {"--at"},
+        {"--paused="},
+        {"--paused=yes"},
+        {"--speed", "3"},
+        {"--speed=1/16"},
+        {"--speed"},
         {"--camera", "1,2,3"},
         {"--camera", "1,2,3,4,5,6,7"},
         {"--camera", "1,2,3,4,5,nan"},
         {"--camera", "1,2,3,4,5, 6"},
         {"--camera", "1,2,,4,5,6"},
+        {"--camera=1,2,3,4,5,6junk"},
+        {"--atx=5"},
+        {"--fullscreen"},
+        {"--"},
+        {"--Paused"},
     };
     for (const auto& args : bad) {
-        ShowOptions options;
+        ShowPlace place;
+        place.tick = 77;
         std::string refusal;
         bool taken = true;
-        takeFrom(args, options, refusal, taken);
+        takeFrom(args, place, refusal, taken);
         EXPECT_FALSE(taken) << args.back();
-        EXPECT_NE(refusal.find(args[0]), std::string::npos) << refusal;
+        const std::string name = args[0].substr(0, args[0].find('='));
+        EXPECT_NE(refusal.find(name), std::string::npos) << refusal;
+        EXPECT_EQ(refusal.find('\n'), std::string::npos) << refusal;
+        EXPECT_EQ(place.tick, 77u) << "a refused line changed the place";
     }
+    ShowPlace place;
+    std::string refusal;
+    bool taken = true;
+    takeFrom({"--at", "12x"}, place, refusal, taken);
+    EXPECT_EQ(refusal, "cheerleaders: --at '12x' was refused (a tick is a whole number from 0 "
+                       "to 4294967295)");
+    takeFrom({"-display", ":3", "--at=740", "--bogus=1"}, place, refusal, taken);
+    EXPECT_EQ(refusal, "cheerleaders: unknown option --bogus (see --help)");
 }
 
 TEST(CommandLine, ThePlaceLineReadsBackAsTheSamePlace) {
-    const float camera[CAMERA_VALUE_COUNT] = {-1.5f, 0.1f, 4.9499998f, -0.0017452f, 359.0f, 1e-8f};
-    const std::string line = placeLine(740, true, camera);
-    EXPECT_NE(line.find("?t=740&paused&cam="), std::string::npos) << line;
+    const ShowPlace place{740, true, 0, {-1.5f, 0.1f, 4.9499998f, -0.0017452f, 359.0f, 1e-8f}};
+    const std::string line = placeLine(place);
+    EXPECT_NE(line.find("?t=740&paused&speed=1/8&cam="), std::string::npos) << line;
     std::istringstream words(line.substr(0, line.find("page:")));
     std::vector<std::string> args;
     for (std::string word; words >> word;) {
         args.push_back(word);
     }
     args.erase(args.begin()); // "place:"
-    ShowOptions options;
+    ShowPlace options;
     std::string refusal;
     bool taken = false;
     EXPECT_TRUE(takeFrom(args, options, refusal, taken).empty());
     EXPECT_TRUE(taken && options.paused) << refusal;
     EXPECT_EQ(options.tick, 740u);
-    EXPECT_EQ(std::memcmp(options.camera, camera, sizeof camera), 0) << line;
+    EXPECT_EQ(options.speed, 0);
+    EXPECT_EQ(std::memcmp(&options.camera, &place.camera, sizeof place.camera), 0) << line;
 
     // The page's half of the line opens the same place, the page's own parameters kept aside.
-    ShowOptions linked;
+    ShowPlace linked;
     const std::string query = "?hold=0&" + line.substr(line.find("?t=") + 1);
-    EXPECT_TRUE(readPageQuery(query, linked, refusal)) << refusal;
-    EXPECT_TRUE(linked.hasTick && linked.paused && linked.tick == 740u);
-    EXPECT_EQ(std::memcmp(linked.camera, camera, sizeof camera), 0) << query;
-    EXPECT_EQ(pageQuery(query, linked), query);
-    linked.paused = linked.hasCamera = false;
+    EXPECT_TRUE(readPlaceQuery(query, linked, refusal)) << refusal;
+    EXPECT_TRUE(linked.paused && linked.tick == 740u && linked.speed == 0);
+    EXPECT_EQ(std::memcmp(&linked.camera, &place.camera, sizeof place.camera), 0) << query;
+    EXPECT_EQ(placeQuery(query, linked), query);
+    linked = ShowPlace{};
     linked.tick = 12;
-    EXPECT_EQ(pageQuery("?t=1&x=%2C&cam=1&paused", linked), "?x=%2C&t=12");
+    EXPECT_EQ(placeQuery("?t=1&x=%2C&cam=1&paused", linked), "?x=%2C&t=12&cam=0,0,5,0,0,0");
 }
 
 TEST(CommandLine, APageLinkWithABadValueIsRefusedByThatValue) {
-    ShowOptions options;
+    ShowPlace place;
     std::string refusal;
-    EXPECT_TRUE(readPageQuery("t=5&cam=1%2C2,3,4,5,6&hold", options, refusal)) << refusal;
-    EXPECT_TRUE(options.hasCamera && !options.paused);
-    EXPECT_EQ(options.camera[1], 2.0f);
-    for (const char* bad : {"t=-1", "t=", "cam=1,2,3", "paused=no", "cam=1,2,3,4,5,1e99"}) {
-        options.tick = 77;
-        EXPECT_FALSE(readPageQuery(std::string("?hold=3&") + bad, options, refusal)) << bad;
+    EXPECT_TRUE(readPlaceQuery("t=5&cam=1%2C2,3,4,5,6&hold", place, refusal)) << refusal;
+    EXPECT_FALSE(place.paused);
+    EXPECT_EQ(place.camera.x, 2.0f);
+    // paused=1 is paused, not a refused link.
+    EXPECT_TRUE(readPlaceQuery("?paused=1&t=740", place, refusal)) << refusal;
+    EXPECT_TRUE(place.paused);
+    for (const char* bad :
+         {"t=-1", "t=", "cam=1,2,3", "paused=no", "cam=1,2,3,4,5,1e99", "t=740%00junk"}) {
+        place.tick = 77;
+        EXPECT_FALSE(readPlaceQuery(std::string("?hold=3&") + bad, place, refusal)) << bad;
         EXPECT_NE(refusal.find(std::string(" ") + bad + " "), std::string::npos) << refusal;
-        EXPECT_EQ(options.tick, 77u) << "a refused link changed the place";
+        EXPECT_EQ(place.tick, 77u) << "a refused link changed the place";
     }
 }
 

@@ -2,8 +2,9 @@
 and the scene view, and not from the help panel; the space key pauses and resumes the robots. A
 drag and the wheel are the key presses they stand for, a sideways scroll nothing, and r replays
 the show. A moment opened with --at and --paused is the moment played to; steps go there and
-back; the place line opens the same picture again; and the speed keys bring the show in fewer
-frames."""
+back; the place line opens the same picture again; the speed keys bring the show in fewer
+frames, and the fastest ends it at its last line; the options take `=VALUE` and refuse what they
+do not know."""
 
 import os
 
@@ -170,3 +171,30 @@ def test_frames_come_and_go_and_i_prints_the_selected_robots_joints(xvfb, start_
     assert lines[0] == "robot 2 command: walking to x -1, z 0" and len(lines) == 5, lines
     joints = dict(pair.split("=") for pair in lines[4].split("joints: ")[1].split(", "))
     assert [float(v) for v in joints.values()] == walked_angles(1000, False, -6, 0), lines[4]
+
+
+def test_options_take_their_value_after_an_equals_sign_and_unknown_ones_are_refused(
+        xvfb, start_program):
+    import subprocess
+    for arguments, named in [(["--at=12x"], "--at '12x'"), (["--bogus"], "--bogus"),
+                             (["-display", xvfb.display, "--at=740", "--fullscreen=1"],
+                              "--fullscreen"), (["--paused=yes"], "--paused 'yes'")]:
+        refused = subprocess.run([executable(), *arguments], capture_output=True, text=True,
+                                 timeout=30)
+        assert refused.returncode == 2 and not refused.stdout, refused
+        assert refused.stderr.count("\n") == 1 and named in refused.stderr, refused.stderr
+    program = start_program(command=[executable(), "--at=1000", "--paused=1", "--speed=1/2"])
+    wait_until(program.title, lambda title: title.endswith(" tick 1000 of 2366, paused"), 30,
+               "--at=1000 --paused=1 did not open at tick 1000, paused")
+    assert program.wait_for_lines(2, 30) == SHOW_LINES[:2]
+
+
+# At 8 ticks a frame the last idle call's batch would run past the end; the show stops at 2366.
+def test_the_fastest_speed_ends_the_show_at_its_last_line(xvfb, start_program):
+    program = start_program(command=[executable(), "--speed", "8"])
+    wait_until(program.title, lambda title: title.endswith("8\u00d7 speed"), 30, "no speed title")
+    assert program.wait_for_lines(8, 300) == SHOW_LINES
+    xvfb.type_keys(program.subwindow(SCENE_GEOMETRY), "c")
+    lines = wait_until(lambda: program.drain(0.2), lambda seen: seen and
+                       seen[-1].startswith("place:"), 30, "no place line")
+    assert lines[-1].startswith("place: --at 2366 --speed 8 --camera "), lines[-1]
