@@ -7,7 +7,7 @@
 #include "app/shell.h"
 #include "choreography/show_clock.h"
 #include "choreography/show_place.h"
-#include "common/command_line.h"
+#include "app/command_line.h"
 
 #include <GL/glut.h>
 #include <string>

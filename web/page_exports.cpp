@@ -8,7 +8,7 @@
 #include "choreography/robot_inspection.h"
 #include "choreography/show_place.h"
 #include "choreography/show_time.h"
-#include "common/command_line.h"
+#include "app/command_line.h"
 #include "controls/keyboard.h"
 #include "controls/walking_camera.h"
 #include "robot/robot_pick.h"

@@ -2,7 +2,7 @@
 // that do nothing, and the texts written from the table (--help, the manual page, the README's
 // table, the page's JSON), each held to every row.
 #include "choreography/robot_inspection.h"
-#include "common/command_line.h"
+#include "app/command_line.h"
 #include "controls/key_table.h"
 #include "controls/walking_camera.h"
 

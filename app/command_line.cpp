@@ -1,4 +1,4 @@
-#include "common/command_line.h"
+#include "app/command_line.h"
 
 #include "choreography/show_place.h"
 #include "common/console.h"

@@ -1,6 +1,6 @@
 // Which command lines the program answers itself and which go to GLUT.
 #include "choreography/show_place.h"
-#include "common/command_line.h"
+#include "app/command_line.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
