@@ -198,16 +198,21 @@ std::string cameraText(const ViewerCamera& camera) {
     return text;
 }
 
-std::string placeQuery(const std::string& query, const ShowPlace& place) {
+std::string queryWithoutPlace(const std::string& query) {
     std::string text;
+    for (const QueryParameter& p : queryParameters(query)) {
+        if (placeValueNamed(p.name) == nullptr) {
+            text += (text.empty() ? "?" : "&") + p.written;
+        }
+    }
+    return text;
+}
+
+std::string placeQuery(const std::string& query, const ShowPlace& place) {
+    std::string text = queryWithoutPlace(query);
     const auto add = [&text](const std::string& parameter) {
         text += (text.empty() ? "?" : "&") + parameter;
     };
-    for (const QueryParameter& p : queryParameters(query)) {
-        if (placeValueNamed(p.name) == nullptr) {
-            add(p.written);
-        }
-    }
     add("t=" + tickText(place.tick));
     if (place.paused) {
         add("paused");

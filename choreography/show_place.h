@@ -41,6 +41,10 @@ bool readPlaceValue(PlaceValue value, const std::string& text, bool hasValue, Sh
 std::string tickText(std::uint32_t tick);
 std::string cameraText(const ViewerCamera& camera);
 
+// The query's own parameters (the `?` and all) in order, without the place's: an address that
+// names no moment.
+std::string queryWithoutPlace(const std::string& query);
+
 // The query's own parameters (the `?` and all) in order, then t, paused (when paused), speed
 // (when not the normal one) and cam; the query's own t, paused, speed and cam give way to them.
 std::string placeQuery(const std::string& query, const ShowPlace& place);

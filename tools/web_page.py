@@ -313,7 +313,7 @@ def measure(directory):
         idle_calls = page.evaluate("Module._webIdleCalls()")
         scrub_from = page.evaluate(SCRUB)
         scrubbed = page.evaluate(f"frameTimes.slice({scrub_from})")
-        length = page.evaluate("Module._webShowLength()")
+        length = page.evaluate("Module.reported.length")
     finally:
         page.close()
     # The frames drawn behind the loading line end where the first picture is shown.

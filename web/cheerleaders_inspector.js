@@ -1,7 +1,7 @@
 "use strict";
 // The inspector: the selected robot's command, ticks to go, gait phase, position, joints and body
-// tree, the robot choice and the body frames' box. The program hands it all as JSON; the panel is
-// rebuilt only when that text changes, and it is no live region: while the show plays it stays
+// tree, the robot choice and the body frames' box. The program reports it all, the state only
+// when it changes, and the panel is rebuilt only then; it is no live region: while the show plays it stays
 // quiet for screen readers, and is read when visited.
 const inspector = (() => {
   const framesBox = document.getElementById("frames");
@@ -10,7 +10,7 @@ const inspector = (() => {
   const state = document.getElementById("inspect-state");
   const joints = document.querySelector("#joints tbody");
   const tree = document.getElementById("tree");
-  let started = false, shown = null;
+  let started = false;
 
   const cell = (tag, textContent) => Object.assign(document.createElement(tag), {textContent});
 
@@ -27,9 +27,7 @@ const inspector = (() => {
     tree.querySelectorAll("ul:empty").forEach(list => list.remove());
   };
 
-  const show = json => {
-    shown = json;
-    const robot = JSON.parse(json);
+  const show = robot => {
     none.hidden = robot !== null;
     for (const part of [state, joints.parentElement, tree]) part.hidden = robot === null;
     if (robot === null) return;
@@ -45,30 +43,31 @@ const inspector = (() => {
     showTree(robot.tree);
   };
 
-  // After each frame and after anything the page did: the box, the choice and the panel follow
-  // the program, whichever of keys, clicks or controls changed them.
-  const frame = () => {
+  // What the program reported changed: the box, the choice and the panel follow the program,
+  // whichever of keys, clicks or controls changed them.
+  const follow = changes => {
     if (!started) return;
-    framesBox.checked = Module._webBodyFrames() !== 0;
-    robotChoice.value = String(Module._webSelectedRobot());
-    const json = Module.ccall("webInspection", "string", [], []);
-    if (json !== shown) show(json);
+    if ("bodyFrames" in changes) framesBox.checked = changes.bodyFrames;
+    if ("selectedRobot" in changes) robotChoice.value = String(changes.selectedRobot);
+    if ("inspection" in changes) show(changes.inspection);
   };
 
   framesBox.addEventListener("change", () => {
-    if (started) { Module._webSetBodyFrames(framesBox.checked ? 1 : 0); frame(); }
+    if (started) Module._webSetBodyFrames(framesBox.checked ? 1 : 0);
   });
   robotChoice.addEventListener("change", () => {
-    if (started) { Module._webSelectRobot(Number(robotChoice.value)); frame(); }
+    if (started) Module._webSelectRobot(Number(robotChoice.value));
   });
 
   // A click on the canvas, a press and release of the mouse that does not drag, picks what is
-  // drawn under it. Touch keeps its tap, which pauses.
+  // drawn under it; not the click that gives the canvas the keys, which only does that. Touch
+  // keeps its tap, which pauses.
   const canvas = document.getElementById("canvas");
   const CLICK_SLOP_PX = 4;
   let pressed = null;
   canvas.addEventListener("pointerdown", event => {
-    pressed = event.pointerType === "touch" || event.button !== 0 ? null
+    const focusing = document.activeElement !== canvas;
+    pressed = event.pointerType === "touch" || event.button !== 0 || focusing ? null
       : {x: event.offsetX, y: event.offsetY};
   });
   canvas.addEventListener("pointerup", event => {
@@ -77,9 +76,8 @@ const inspector = (() => {
     pressed = null;
     if (moved <= CLICK_SLOP_PX) {
       Module._webPick(Math.round(event.offsetX), Math.round(event.offsetY));
-      frame();
     }
   });
 
-  return {frame, start: () => { started = true; frame(); }};
+  return {follow, start: () => { started = true; }};
 })();

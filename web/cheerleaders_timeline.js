@@ -1,8 +1,8 @@
 "use strict";
 // The page's timeline, its console, its speed choice and its links to a moment: glue between the
 // page and the program. Everything it shows (the show's length, its finished commands and their
-// ticks, the speeds, the spoken value, the link) the program hands it as text or numbers; what it
-// hands back is what the program gave it.
+// ticks, the speeds, the spoken value, the address) the program reports or hands it as text or
+// numbers; what it hands back is what the program gave it.
 const timeline = (() => {
   const slider = document.getElementById("timeline");
   const marks = document.getElementById("marks");
@@ -15,8 +15,7 @@ const timeline = (() => {
   const text = (name, ...args) => Module.ccall(name, "string", args.map(() => "string"), args);
 
   let completions = null; // [{tick, line}] of the whole show, from the program
-  let started = false, dragging = false;
-  let shownTick = -1, shownCount = -1, shownSpeed = -1;
+  let started = false, dragging = false, tick = 0;
 
   const wholeShow = () => completions || (completions = JSON.parse(text("webCompletions")));
 
@@ -29,64 +28,55 @@ const timeline = (() => {
 
   // The lines of the commands finished by the tick, each a button that seeks to its moment.
   const showFinished = count => {
-    shownCount = count;
     finished.replaceChildren(...wholeShow().slice(0, count).map(({tick, line}) => {
       const button = Object.assign(document.createElement("button"), {type: "button"});
       button.append(Object.assign(document.createElement("span"),
                                   {className: "line", textContent: line}),
                     Object.assign(document.createElement("span"),
                                   {className: "tick", textContent: "tick " + tick}));
-      button.addEventListener("click", () => { Module._webSeek(tick); frame(); });
+      button.addEventListener("click", () => Module._webSeek(tick));
       const item = document.createElement("li");
       item.append(button);
       return item;
     }));
   };
 
-  // After each frame, and after anything the page did to the show: the thumb (unless a finger or
-  // the mouse holds it), its spoken value, the console, the speed, and while paused the address.
-  const frame = () => {
+  // What the program reported changed: the thumb (unless a finger or the mouse holds it), its
+  // spoken value, the console, the speed, and the address (replaced, not pushed: Back still
+  // leaves the page), which names the place while the show is paused.
+  const follow = changes => {
     if (!started) return;
-    const tick = Module._webTick();
-    if (tick !== shownTick) {
-      shownTick = tick;
-      if (!dragging) slider.value = tick;
-      slider.setAttribute("aria-valuetext", text("webTimelineText"));
-      const count = wholeShow().filter(c => c.tick <= tick).length;
-      if (count !== shownCount) showFinished(count);
-    }
-    const speed = Module._webSpeed();
-    if (speed !== shownSpeed) speedChoice.value = shownSpeed = speed;
-    // Replaced, not pushed: Back still leaves the page.
-    if (Module._webPaused() !== 0) {
-      const query = text("webPlaceLink", location.search);
-      if (query !== location.search) history.replaceState(history.state, "", query + location.hash);
+    if ("length" in changes) slider.max = changes.length;
+    if ("tick" in changes) tick = changes.tick;
+    if ("tick" in changes && !dragging) slider.value = tick;
+    if ("timelineText" in changes) slider.setAttribute("aria-valuetext", changes.timelineText);
+    if ("finished" in changes) showFinished(changes.finished);
+    if ("speed" in changes) speedChoice.value = changes.speed;
+    if ("address" in changes && changes.address !== location.search) {
+      history.replaceState(history.state, "", location.pathname + changes.address + location.hash);
     }
   };
 
-  slider.addEventListener("input", () => { Module._webSeek(Number(slider.value)); frame(); });
+  slider.addEventListener("input", () => Module._webSeek(Number(slider.value)));
   slider.addEventListener("pointerdown", () => { dragging = true; });
   for (const kind of ["pointerup", "pointercancel"]) {
-    window.addEventListener(kind, () => { dragging = false; shownTick = -1; });
+    window.addEventListener(kind, () => {
+      if (dragging) slider.value = tick;
+      dragging = false;
+    });
   }
-  // The arrows step as the step buttons do; Page Up and Page Down go to the previous and next
-  // finished command rather than a tenth of the range.
-  const sliderKeys = {
-    ArrowLeft: shift => Module._webStep(0, shift), ArrowDown: shift => Module._webStep(0, shift),
-    ArrowRight: shift => Module._webStep(1, shift), ArrowUp: shift => Module._webStep(1, shift),
-    PageUp: () => Module._webSeekCompletion(0), PageDown: () => Module._webSeekCompletion(1),
-    Home: () => Module._webSeek(0), End: () => Module._webSeek(Number(slider.max)),
-  };
+  // The slider's keys are the program's own, as the canvas has them: the arrows step (up as on,
+  // down as back, along the slider), Home and End go to the start and the end, Page Up and Page
+  // Down to the previous and next finished command.
   slider.addEventListener("keydown", event => {
-    const move = sliderKeys[event.key];
-    if (!move || event.ctrlKey || event.altKey || event.metaKey) return;
-    event.preventDefault();
-    move(event.shiftKey ? 1 : 0);
-    frame();
+    if (!started || event.ctrlKey || event.altKey || event.metaKey) return;
+    const key = {ArrowUp: "ArrowRight", ArrowDown: "ArrowLeft"}[event.key] || event.key;
+    if (Module.ccall("webSpecialKey", "number", ["string", "number"],
+                     [key, event.shiftKey ? 1 : 0])) event.preventDefault();
   });
   for (const [id, forward] of [["step-back", 0], ["step-forward", 1]]) {
     document.getElementById(id).addEventListener("click", () => {
-      if (started) { Module._webStep(forward, 0); frame(); }
+      if (started) Module._webStep(forward);
     });
   }
   speedChoice.addEventListener("change", () => Module._webSetSpeed(Number(speedChoice.value)));
@@ -109,25 +99,24 @@ const timeline = (() => {
                                                                                          offer);
   });
 
-  // Once the program runs: the timeline over the whole show, with a mark at each finished
-  // command, and the speeds; then the show opened at the moment the page's link names (a value
-  // the program refuses leaves it at the start, and the page says which), unless `restored`.
+  // Once the program runs: a mark at each finished command, and the speeds; then the show opened
+  // at the moment the page's link names (a value the program refuses leaves it at the start, and
+  // the page says which), unless `restored`.
   const start = (restored, statusLine) => {
-    slider.max = Module._webShowLength();
     marks.replaceChildren(...wholeShow().map(c => Object.assign(document.createElement("option"),
                                                                 {value: c.tick})));
     speedChoice.replaceChildren(...JSON.parse(text("webSpeeds")).map((name, k) =>
       Object.assign(document.createElement("option"), {value: k, textContent: name + "\u00d7"})));
+    Module.ccall("webPageQuery", null, ["string"], [location.search]);
     if (!restored) {
       const refused = text("webOpenLink", location.search);
       if (refused) statusLine.textContent = refused;
     }
     started = true;
-    frame();
   };
 
   return {
-    print, frame, start,
+    print, follow, start,
     // The program's other lines, kept across lost graphics.
     messageLines: () => Array.from(messages.children, line => line.textContent),
     restoreMessages: lines => { messages.replaceChildren(); (lines || []).forEach(print); },

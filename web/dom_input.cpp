@@ -71,27 +71,32 @@ int specialKey(const char* key) {
     return -1;
 }
 
+// Whether the key is the browser's and not the program's: shortcuts with Ctrl, Alt or Meta. A
+// character typed with AltGr is the program's: a browser reports AltGr as Ctrl and Alt together
+// (or as the AltGraph modifier alone, which sets neither), and the key is the character typed.
+bool browserShortcut(const EmscriptenKeyboardEvent& event, int character) {
+    const bool altGraph =
+        event.ctrlKey && event.altKey && !event.metaKey && character >= ' ' && character != 127;
+    return (event.ctrlKey || event.altKey || event.metaKey) && !altGraph;
+}
+
 EM_BOOL onKeyDown(int /*type*/, const EmscriptenKeyboardEvent* event, void* /*data*/) {
-    // Shortcuts with Ctrl, Alt or Meta stay the browser's, and so do Tab and the keys that
-    // GLUT has no name for.
-    if (event->ctrlKey || event->altKey || event->metaKey) {
-        return EM_FALSE;
-    }
+    // Shortcuts stay the browser's, and so do Tab and the keys that GLUT has no name for.
     const int character = keyCharacter(event->key);
-    const int special = character < 0 ? specialKey(event->key) : -1;
-    if (character < 0 && special < 0) {
+    if (browserShortcut(*event, character)) {
         return EM_FALSE;
     }
     const int target = pointerOnCanvas ? windowAt(pointerX, pointerY) : 1;
-    keyModifiers = event->shiftKey ? GLUT_ACTIVE_SHIFT : 0;
-    if (special >= 0) {
-        deliverSpecialKey(target, special, pointerX, pointerY);
-    } else {
-        deliverKey(target, character, pointerX, pointerY);
+    if (character < 0) {
+        // The space and the special keys would scroll the page; the other keys' defaults stay.
+        return deliverSpecialKeyNamed(target, event->key, event->shiftKey, pointerX, pointerY)
+                   ? EM_TRUE
+                   : EM_FALSE;
     }
+    keyModifiers = event->shiftKey ? GLUT_ACTIVE_SHIFT : 0;
+    deliverKey(target, character, pointerX, pointerY);
     keyModifiers = 0;
-    // The space and the special keys would scroll the page; the other keys' defaults stay.
-    return character == ' ' || special >= 0 ? EM_TRUE : EM_FALSE;
+    return character == ' ' ? EM_TRUE : EM_FALSE;
 }
 
 // GLUT's left, middle and right buttons are the page's 0, 1 and 2.
@@ -143,6 +148,17 @@ EM_BOOL onWheel(int /*type*/, const EmscriptenWheelEvent* event, void* /*data*/)
 }
 
 } // namespace
+
+bool deliverSpecialKeyNamed(int target, const char* key, bool shift, int x, int y) {
+    const int special = specialKey(key);
+    if (special < 0) {
+        return false;
+    }
+    keyModifiers = shift ? GLUT_ACTIVE_SHIFT : 0;
+    deliverSpecialKey(target, special, x, y);
+    keyModifiers = 0;
+    return true;
+}
 
 // As GLUT has it: Shift in a key's handler, nothing elsewhere.
 int glutGetModifiers() {

@@ -1,5 +1,6 @@
 // The page's GL context and gl4es on it: the canvas's WebGL context taken up as the program makes
-// its top-level window, OpenGL 1.x started over it, and the swap at the end of a frame.
+// its top-level window, OpenGL 1.x started over it, the swap at the end of a frame, and the
+// window's title, which the page's script shows as the document's as the program reports it.
 #include "web/glut_web.h"
 
 #include <GL/freeglut.h>
@@ -7,6 +8,7 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 #include <gl4esinit.h>
+#include <string>
 
 extern "C" {
 // What gl4es does at a swap without EGL.
@@ -17,8 +19,8 @@ void gl4es_post_swap();
 namespace {
 
 int initialWidth = 300, initialHeight = 300;
+std::string title;
 
-EM_JS(void, setDocumentTitle, (const char* title), { document.title = UTF8ToString(title); });
 EM_JS(void, stopWithoutWebGL, (), { abort("this browser gives the page no WebGL"); });
 
 void mainFramebufferSize(int* width, int* height) {
@@ -61,12 +63,12 @@ void glutInitWindowSize(int width, int height) {
 
 void glutInitWindowPosition(int /*x*/, int /*y*/) {}
 
-int glutCreateWindow(const char* title) {
+int glutCreateWindow(const char* name) {
     if (windowCount != 0) {
         return 0; // the page has one canvas
     }
     createContext(initialWidth, initialHeight);
-    setDocumentTitle(title);
+    glutSetWindowTitle(name);
     return createWindow(0, 0, 0, initialWidth, initialHeight);
 }
 
@@ -74,4 +76,13 @@ void glutSwapBuffers() {
     // The browser shows the canvas when the animation frame ends.
     gl4es_pre_swap();
     gl4es_post_swap();
+}
+
+// The canvas is the one top-level window: a subwindow has no title of its own.
+void glutSetWindowTitle(const char* name) {
+    title = name;
+}
+
+const char* windowTitle() {
+    return title.c_str();
 }

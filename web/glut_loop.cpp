@@ -15,7 +15,6 @@ namespace {
 
 void (*idle)() = nullptr;
 long framesRun = 0;
-int home = 0;         // the window that keeps its state on the context
 bool resting = false; // the loop stopped itself, and no frame is asked for
 
 bool redisplayWaiting() {
@@ -69,12 +68,12 @@ void runFrame() {
     // scene view) draws.
     const bool hidden = frameHidden(framesRun);
     if (hidden) {
-        windows[home].redisplay = true;
+        windows[homeWindow].redisplay = true;
     }
     reshapeNewWindows();
     redisplayPosted();
     // Under a hold a call is counted even without a handler: paused, the program has none.
-    if (!hidden && idleCallDue(idle != nullptr) && idleMayRun() && idle != nullptr) {
+    if (!hidden && idleCallDue(idle != nullptr) && takeIdleCall() && idle != nullptr) {
         idle();
     }
     frameDrawn(framesRun++);
@@ -106,7 +105,7 @@ void glutIdleFunc(void (*callback)()) {
 }
 
 void glutMainLoop() {
-    home = keepStateOnContext();
+    keepStateOnContext();
     listenToKeysAndMouse();
     listenToTouch();
     // One turn per animation frame of the browser; this never returns.

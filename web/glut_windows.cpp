@@ -18,11 +18,11 @@
 WebWindow windows[MAX_WINDOWS + 1];
 int windowCount = 0;
 int current = 0;
+int homeWindow = 0;
 
 namespace {
 
 int onContext = 0; // the window whose state the context holds
-int home = 0;      // the window that keeps its state on the context; 0 until the loop starts
 
 // What a fresh GL context has switched off, and the program might have switched on.
 constexpr GLenum OFF_BY_DEFAULT[] = {
@@ -66,11 +66,11 @@ void putOnContext(int id) {
     // gl4es draws text at a flush: the window the text belongs to must still be on.
     glFlush();
     saveMatrices(windows[onContext]);
-    if (onContext != home) {
+    if (onContext != homeWindow) {
         glPopClientAttrib();
         glPopAttrib();
     }
-    if (id != home) {
+    if (id != homeWindow) {
         glPushAttrib(GL_ALL_ATTRIB_BITS);
         glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
         for (GLenum capability : OFF_BY_DEFAULT) {
@@ -91,6 +91,7 @@ void deliver(int target, Handler WebWindow::*handler, int x, int y, Args... args
     if (window.*handler != nullptr) {
         makeCurrent(target);
         (window.*handler)(args..., x - window.x, y - window.y);
+        inputDelivered();
     }
 }
 
@@ -116,19 +117,18 @@ int createWindow(int parent, int x, int y, int width, int height) {
 void makeCurrent(int id) {
     current = id;
     // Before the loop the current window's calls are all set-up of the context itself.
-    if (home == 0) {
+    if (homeWindow == 0) {
         onContext = id;
     } else {
         putOnContext(id);
     }
 }
 
-int keepStateOnContext() {
-    home = current;
-    onContext = home;
+void keepStateOnContext() {
+    homeWindow = current;
+    onContext = homeWindow;
     glEnable(GL_SCISSOR_TEST);
-    placeWindow(windows[home]);
-    return home;
+    placeWindow(windows[homeWindow]);
 }
 
 bool isInside(int id, int ancestor) {
@@ -161,6 +161,14 @@ void canvasPoint(long cssX, long cssY, int* x, int* y) {
         boxWidth > 0 && boxHeight > 0 ? std::min(boxWidth / width, boxHeight / height) : 1.0;
     *x = static_cast<int>(std::floor((cssX - (boxWidth - width * scale) / 2) / scale));
     *y = static_cast<int>(std::floor((cssY - (boxHeight - height * scale) / 2) / scale));
+}
+
+int windowPoint(long cssX, long cssY, int* x, int* y) {
+    canvasPoint(cssX, cssY, x, y);
+    const int id = windowAt(*x, *y);
+    *x -= windows[id].x;
+    *y -= windows[id].y;
+    return id;
 }
 
 void deliverKey(int target, int character, int x, int y) {

@@ -1,7 +1,7 @@
 // The page's touch: the canvas's touch events, each finger by its identifier, handed to the
 // gesture (controls/touch_gesture) and its actions to the windows as GLUT's mouse. A look goes to
 // the window where it began, two fingers walk the window where their walk began, and a tap is
-// the page's (page_exports.cpp).
+// the page's (page_input.cpp).
 #include "controls/touch_gesture.h"
 #include "web/glut_web.h"
 

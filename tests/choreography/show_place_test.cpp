@@ -147,6 +147,17 @@ TEST(PlaceQuery, TheTextReadsBackAsTheSamePlaceAndKeepsTheOtherParameters) {
               "page: ?t=740&paused&speed=4&cam=0,0,5,0,0,0");
 }
 
+TEST(PlaceQuery, AnAddressWithoutThePlaceKeepsOnlyThePagesOwnParameters) {
+    EXPECT_EQ(queryWithoutPlace("?hold=0&t=9&cam=1,2,3,4,5,6&paused&speed=8&y=%26"), "?hold=0&y=%26");
+    EXPECT_EQ(queryWithoutPlace("?t=9&paused"), "");
+    EXPECT_EQ(queryWithoutPlace(""), "");
+    // What is left names no moment: it opens at the start.
+    ShowPlace place = ELSEWHERE;
+    std::string refusal;
+    ASSERT_TRUE(readPlaceQuery(queryWithoutPlace("?t=740&paused&x"), place, refusal));
+    EXPECT_TRUE(samePlace(place, ShowPlace{}));
+}
+
 TEST(PlaceQuery, OldLinksStillOpen) {
     ShowPlace place;
     std::string refusal;

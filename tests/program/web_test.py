@@ -3,7 +3,8 @@ at the golden ticks against the desktop program's references, no drawing after t
 keys, keys of the page turning and moving the view and pausing the robots, the graphics lost and
 given back, the mouse, touch (on a phone's screen too) and the page's buttons, a page that lost
 one of its textures, a browser without WebGL, and the timeline, its console and links to a
-moment."""
+moment; the program's reports, which the page follows without asking, its title, AltGr's keys,
+the click that gives the canvas the keys, and the address of a show that plays on."""
 
 import os
 
@@ -180,7 +181,7 @@ def test_wheel_before_the_mouse_moves_and_a_cancelled_touch(start_page):
 
     page.touch([(200, 200)], end="touchCancel")
     page.next_frames()
-    assert page.evaluate("Module._webPaused()") == 0, "a cancelled touch paused the robots"
+    assert page.evaluate("Module.reported.paused") is False, "a cancelled touch paused the robots"
     assert page.errors == []
 
 
@@ -210,12 +211,12 @@ def test_a_link_opens_the_moment_played_to_and_the_timeline_seeks(start_page):
                                       zip(SHOW_LINES, [274, 726, 1002, 1454])]
     played.click("#finished li:nth-child(3) button")
     played.next_frames()
-    assert played.evaluate("Module._webTick()") == 1002
+    assert played.evaluate("Module.reported.tick") == 1002
     assert len(played.console_lines()) == 3
 
     refused = start_page(PAGE_DIR, "?hold=0&t=12x")
     assert "t=12x" in refused.evaluate("document.getElementById('status').textContent")
-    assert refused.evaluate("Module._webTick()") == 0
+    assert refused.evaluate("Module.reported.tick") == 0
     assert played.errors == linked.errors == refused.errors == []
 
 
@@ -234,7 +235,7 @@ def test_a_click_selects_a_robot_whose_angles_are_the_desktops_and_the_frames_bo
             page.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
                       clickCount=1)
         page.next_frames()
-        assert page.evaluate("Module._webSelectedRobot()") == selected, point
+        assert page.evaluate("Module.reported.selectedRobot") == selected, point
     angles = page.evaluate("Array.from(document.querySelectorAll('#joints tbody tr'), r =>"
                            " [r.cells[0].textContent, r.cells[1].textContent])")
 
@@ -250,4 +251,116 @@ def test_a_click_selects_a_robot_whose_angles_are_the_desktops_and_the_frames_bo
     page.click("#frames")
     page.next_frames()
     assert numpy.array_equal(page.picture(), plain), "the frames box did not give the picture back"
+    assert page.errors == []
+
+
+# Counts each call of the program's exports the page makes: every one is Module's _web* function.
+COUNT_EXPORTS = """window.exportCalls = {};
+for (const name of Object.keys(Module).filter(name => name.startsWith("_web"))) {
+    const call = Module[name];
+    Module[name] = (...args) => {
+        exportCalls[name] = (exportCalls[name] || 0) + 1;
+        return call(...args);
+    };
+}"""
+TITLE = "document.title"
+
+
+def press(page, key, code, modifiers=0):
+    """A key of the page with modifiers (Alt 1, Ctrl 2, Shift 8), typing its key's text."""
+    for kind in ("keyDown", "keyUp"):
+        page.call("Input.dispatchKeyEvent", type=kind, key=key, code=code, modifiers=modifiers,
+                  text=key if kind == "keyDown" else "")
+
+
+def test_the_program_reports_and_the_page_asks_nothing_each_frame(start_page):
+    """While the show plays the page calls none of the program's exports, yet the timeline, its
+    spoken value and the console follow the show; the title says the pause and the speed as the
+    desktop's does; [ and ] typed with AltGr (Ctrl and Alt) reach the program, with Ctrl alone
+    they do not; the timeline's keys are the program's, which pause to step."""
+    page = start_page(PAGE_DIR, "?hold=-1")
+    page.evaluate(COUNT_EXPORTS)
+    page.next_frames(30)
+    assert page.wait_for_lines(1, 30) == SHOW_LINES[:1]
+    page.next_frames(10)
+    assert page.evaluate("exportCalls") == {}, "the page asked the program each frame"
+    tick = page.evaluate("Number(document.getElementById('timeline').value)")
+    assert tick >= 274 and tick == page.evaluate("Module.reported.tick")
+    assert page.evaluate("document.getElementById('timeline').getAttribute('aria-valuetext')"
+                         ).startswith(f"tick {tick} of 2366")
+    assert [line for line, _ in page.console_lines()] == SHOW_LINES[:1]
+    program_title = page.evaluate(TITLE)
+    assert "Robot Cheerleaders" in program_title and "tick" not in program_title
+
+    page.type_keys(" ")
+    harness.wait_until(lambda: page.evaluate(TITLE), lambda title: title.endswith(", paused"), 10,
+                       "the title does not say the pause")
+    tick = page.evaluate("Module.reported.tick")
+    assert page.evaluate(TITLE) == f"{program_title} \u2014 tick {tick} of 2366, paused"
+    assert page.evaluate("document.getElementById('pause').textContent") == "Resume"
+
+    press(page, "]", "BracketRight", modifiers=2)
+    page.next_frames()
+    assert page.evaluate("Module.reported.speed") == 3, "Ctrl+] went to the program"
+    press(page, "]", "BracketRight", modifiers=3)
+    page.next_frames()
+    assert page.evaluate("Module.reported.speed") == 4, "AltGr+] did not reach the program"
+    assert page.evaluate("document.getElementById('speed').value") == "4"
+    page.type_keys(" ")
+    harness.wait_until(lambda: page.evaluate(TITLE), lambda title: title.endswith("2\u00d7 speed"),
+                       10, "the title does not say the speed")
+    press(page, "[", "BracketLeft", modifiers=3)
+    harness.wait_until(lambda: page.evaluate(TITLE), lambda title: title == program_title, 10,
+                       "the title does not come back at the normal speed")
+
+    # On the timeline: Right steps one tick, pausing; Shift+Up a second; End goes to the end.
+    page.evaluate("document.getElementById('timeline').focus()")
+    page.call("Input.dispatchKeyEvent", type="rawKeyDown", key="ArrowRight", code="ArrowRight",
+              windowsVirtualKeyCode=39)
+    page.next_frames()
+    stepped = page.evaluate("Module.reported")
+    assert stepped["paused"] is True
+    page.call("Input.dispatchKeyEvent", type="rawKeyDown", key="ArrowUp", code="ArrowUp",
+              windowsVirtualKeyCode=38, modifiers=8)
+    page.next_frames()
+    assert page.evaluate("Module.reported.tick") == stepped["tick"] + 60
+    assert page.evaluate("Number(document.getElementById('timeline').value)") == stepped["tick"] + 60
+    page.call("Input.dispatchKeyEvent", type="rawKeyDown", key="End", code="End",
+              windowsVirtualKeyCode=35)
+    page.next_frames()
+    assert page.evaluate("Module.reported.tick") == 2366
+    assert page.errors == []
+
+
+def test_the_address_of_a_show_that_plays_on_and_the_click_that_gives_the_keys(start_page):
+    """Paused, the address names the place; resumed, it drops the place and keeps the page's own
+    parameters, so a reload starts the show afresh and playing, while Copy link still names the
+    moment. Robot 3 chosen in the list stays selected through the click that gives the canvas the
+    keys; the next click, on the field, selects none."""
+    page = start_page(PAGE_DIR, "?hold=-1")
+    page.type_keys(" ")
+    search = lambda: page.evaluate("location.search")  # noqa: E731
+    harness.wait_until(search, lambda query: query.startswith("?hold=-1&t=") and "&paused&cam=" in
+                       query, 10, "the address does not name the paused place")
+    page.type_keys(" ")
+    harness.wait_until(search, lambda query: query == "?hold=-1", 10,
+                       "the address keeps the paused place after the show plays on")
+    assert page.evaluate("Module.ccall('webPlaceLink', 'string', ['string'], [''])"
+                         ).startswith("?t=")
+    page.call("Page.reload")
+    page.wait_started()
+    page.next_frames()
+    assert page.evaluate("Module.reported.paused") is False, "the reload opened paused"
+
+    page.evaluate("(r => { r.focus(); r.value = '3'; r.dispatchEvent(new Event('change')); })"
+                  "(document.getElementById('robot'))")
+    field = page.canvas_point(240, 390)
+    for expected in (3, 0):
+        for kind in ("mousePressed", "mouseReleased"):
+            page.call("Input.dispatchMouseEvent", type=kind, x=field[0], y=field[1],
+                      button="left", clickCount=1)
+        page.next_frames()
+        assert page.evaluate("Module.reported.selectedRobot") == expected
+        assert page.evaluate("document.getElementById('inspect-state').hidden") == (expected == 0)
+    assert page.evaluate("document.activeElement.id") == "canvas"
     assert page.errors == []
