@@ -232,6 +232,72 @@ TEST_F(RobotPick, AViewWithoutPixelsPicksNothing) {
     EXPECT_EQ(pickRobot(show.robots, view, projection, W, -H, p.x, p.y - H - 0.5f), -1);
 }
 
+// A standing robot's outline seen square from the front (across is x) and from its right side
+// (across is z), in model units before the robot's scale: points just inside and outside.
+struct Landmark {
+    const char* edge;
+    bool fromSide;
+    float across, y; // on the edge
+    float dAcross, dy; // outward
+};
+const Landmark STANDING_OUTLINE[] = {
+    {"top of the head", false, 0.0f, 4.4f, 0.0f, 1.0f},
+    {"side of the head", false, 0.9f, 3.2f, 1.0f, 0.0f},
+    {"top of the shoulders, 1.26 up", false, 1.5f, 1.26f + 0.9f * 0.5527708f, 0.0f, 1.0f},
+    {"outside of the upper arm", false, 2.35f, 0.2f, 1.0f, 0.0f},
+    {"outside of the lower arm", false, 2.25f, -2.5f, 1.0f, 0.0f},
+    {"end of the lower arm", false, 1.85f, -3.0f, 0.0f, -1.0f},
+    {"outside of the upper leg", false, 1.75f, -3.7f, 1.0f, 0.0f},
+    {"outside of the lower leg", false, 1.65f, -7.5f, 1.0f, 0.0f},
+    {"end of the lower leg", false, 0.95f, -8.5f, 0.0f, -1.0f},
+    {"front of the head", true, 0.9f, 3.2f, 1.0f, 0.0f},
+    {"front of the shoulders", true, 1.2f, 1.26f, 1.0f, 0.0f},
+    {"front of the torso", true, 1.05f, 0.0f, 1.0f, 0.0f},
+    {"back of the torso", true, -1.05f, 0.0f, -1.0f, 0.0f},
+    {"back of the upper leg", true, -1.25f, -3.7f, -1.0f, 0.0f},
+    {"back of the lower leg", true, -1.15f, -7.0f, -1.0f, 0.0f},
+};
+
+TEST(RobotOutline, AStandingRobotIsPickedInsideEachEdgeOfItsBodyAndNotOutside) {
+    // Start angles, StartUp matrices, robot 0 at the origin; the others far away.
+    Show show = startShow();
+    const DrawRoutine none[BODY_PART_COUNT] = {};
+    for (Robot& robot : show.robots) {
+        linkBodyTree(robot, none);
+        robot.position[1] = 1000.0f;
+    }
+    std::memset(show.robots[0].position, 0, sizeof show.robots[0].position);
+    // Orthographic, 0.01 field units a pixel, from 50 out along +z or +x.
+    float projection[16];
+    const glm::mat4 square = glm::ortho(-2.0f, 2.0f, -4.0f, 4.0f, 1.0f, 100.0f);
+    std::memcpy(projection, glm::value_ptr(square), sizeof projection);
+    const glm::vec4 viewport(0.0f, 0.0f, 400.0f, 800.0f);
+    const auto pickAt = [&](bool fromSide, glm::vec3 world) {
+        const glm::vec3 eye = fromSide ? glm::vec3(50.0f, 0.0f, 0.0f) : glm::vec3(0.0f, 0.0f, 50.0f);
+        const glm::mat4 look = glm::lookAt(eye, glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+        float view[16];
+        std::memcpy(view, glm::value_ptr(look), sizeof view);
+        const glm::vec3 p = glm::project(world, look, square, viewport);
+        return pickRobot(show.robots, view, projection, 400, 800, p.x - 0.5f, 800.0f - p.y - 0.5f);
+    };
+    constexpr float MARGIN = 0.03f;
+    for (const Landmark& mark : STANDING_OUTLINE) {
+        for (float side : {-1.0f, 1.0f}) {
+            SCOPED_TRACE(testing::Message() << mark.edge << (side < 0 ? ", inside" : ", outside"));
+            const float across = mark.across + side * MARGIN * mark.dAcross;
+            const float y = (mark.y + side * MARGIN * mark.dy) * ROBOT_SCALE[1];
+            const glm::vec3 world = mark.fromSide
+                                        ? glm::vec3(0.0f, y, across * ROBOT_SCALE[2])
+                                        : glm::vec3(across * ROBOT_SCALE[0], y, 0.0f);
+            const int picked = pickAt(mark.fromSide, world);
+            EXPECT_EQ(picked, side < 0 ? 0 : -1);
+            if (!mark.fromSide) {
+                EXPECT_EQ(pickAt(false, {-world.x, world.y, 0.0f}), picked) << "the left side";
+            }
+        }
+    }
+}
+
 TEST(PieceMatrix, StepsComposeInTheirOrderAsTheGlCallsDo) {
     // The shoulders translate inside their scale: 1.4 lands at 1.26.
     const glm::vec4 shoulders = pieceMatrix(PART_SHAPES[Torso].pieces[1]) * glm::vec4(0, 0, 0, 1);
