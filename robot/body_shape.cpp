@@ -25,11 +25,11 @@ constexpr ShapePiece tube(double radius, double height) {
     return {1, {rotate(-90.0f, 1.0f, 0.0f, 0.0f), {}}, QuadricKind::Tube, radius, height, 10, 10};
 }
 
-constexpr PartShape UPPER_ARM = {1, {ellipsoid(translate(0.0f, 1.4f, 0.0f),
-                                               scale(0.5f, 2.0f, 0.5f), 5)}};
+constexpr PartShape UPPER_ARM = {
+    1, {ellipsoid(translate(0.0f, 1.4f, 0.0f), scale(0.5f, 2.0f, 0.5f), 5)}};
 constexpr PartShape LOWER_ARM = {1, {tube(0.4, 2.0)}};
-constexpr PartShape UPPER_LEG = {1, {ellipsoid(translate(0.0f, 2.1f, 0.0f),
-                                               scale(0.8f, 3.0f, 0.8f), 5)}};
+constexpr PartShape UPPER_LEG = {
+    1, {ellipsoid(translate(0.0f, 2.1f, 0.0f), scale(0.8f, 3.0f, 0.8f), 5)}};
 constexpr PartShape LOWER_LEG = {1, {tube(0.7, 3.0)}};
 } // namespace
 

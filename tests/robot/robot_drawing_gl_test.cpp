@@ -291,7 +291,8 @@ TEST_F(RobotDrawing, EachPartDrawsExactlyThePiecesOfItsShapeTableRow) {
             const size_t stacks = static_cast<size_t>(piece.stacks);
             const bool sphere = piece.quadric == QuadricKind::Sphere;
             // A sphere's rings between its two poles; a tube's rings from end to end.
-            EXPECT_EQ(distinct[k].size(), sphere ? (stacks - 1) * slices + 2 : (stacks + 1) * slices);
+            EXPECT_EQ(distinct[k].size(),
+                      sphere ? (stacks - 1) * slices + 2 : (stacks + 1) * slices);
             EXPECT_NEAR(lowest[k], sphere ? -piece.radius : 0.0, 1e-3);
             EXPECT_NEAR(highest[k], sphere ? piece.radius : piece.height, 1e-3);
         }

@@ -109,8 +109,8 @@ TEST_F(RobotPick, EveryPieceIsPickedJustInsideItsOutlineAndNothingJustOutside) {
         const Robot& robot = table[i];
         for (int part = 0; part < BODY_PART_COUNT; ++part) {
             for (int k = 0; k < PART_SHAPES[part].pieceCount; ++k) {
-                SCOPED_TRACE(testing::Message() << "robot " << i << " part " << part << " piece "
-                                                << k);
+                SCOPED_TRACE(testing::Message()
+                             << "robot " << i << " part " << part << " piece " << k);
                 const ShapePiece& piece = PART_SHAPES[part].pieces[k];
                 const glm::mat4 toWorld = nodeWorld(robot, part) * pieceMatrix(piece);
                 const glm::vec3 e(glm::inverse(toWorld) * glm::vec4(eye, 1.0f));
@@ -123,9 +123,9 @@ TEST_F(RobotPick, EveryPieceIsPickedJustInsideItsOutlineAndNothingJustOutside) {
                 const float reach = glm::length(axis);
                 const glm::vec3 centre = axis * (r * r / (reach * reach));
                 const float spread = r * std::sqrt(1.0f - r * r / (reach * reach));
-                const glm::vec3 u =
-                    glm::normalize(glm::cross(axis, glm::vec3(0.0f, 0.0f, 1.0f)) +
-                                   (sphere ? glm::cross(axis, glm::vec3(1.0f, 0.0f, 0.0f)) : glm::vec3(0.0f)));
+                const glm::vec3 u = glm::normalize(
+                    glm::cross(axis, glm::vec3(0.0f, 0.0f, 1.0f)) +
+                    (sphere ? glm::cross(axis, glm::vec3(1.0f, 0.0f, 0.0f)) : glm::vec3(0.0f)));
                 const glm::vec3 v = glm::normalize(glm::cross(axis, u));
                 for (int step = 0; step < 8; ++step) {
                     const float angle = 0.785398f * static_cast<float>(step);
@@ -237,7 +237,7 @@ TEST_F(RobotPick, AViewWithoutPixelsPicksNothing) {
 struct Landmark {
     const char* edge;
     bool fromSide;
-    float across, y; // on the edge
+    float across, y;   // on the edge
     float dAcross, dy; // outward
 };
 const Landmark STANDING_OUTLINE[] = {
@@ -273,7 +273,8 @@ TEST(RobotOutline, AStandingRobotIsPickedInsideEachEdgeOfItsBodyAndNotOutside) {
     std::memcpy(projection, glm::value_ptr(square), sizeof projection);
     const glm::vec4 viewport(0.0f, 0.0f, 400.0f, 800.0f);
     const auto pickAt = [&](bool fromSide, glm::vec3 world) {
-        const glm::vec3 eye = fromSide ? glm::vec3(50.0f, 0.0f, 0.0f) : glm::vec3(0.0f, 0.0f, 50.0f);
+        const glm::vec3 eye =
+            fromSide ? glm::vec3(50.0f, 0.0f, 0.0f) : glm::vec3(0.0f, 0.0f, 50.0f);
         const glm::mat4 look = glm::lookAt(eye, glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
         float view[16];
         std::memcpy(view, glm::value_ptr(look), sizeof view);
@@ -286,9 +287,8 @@ TEST(RobotOutline, AStandingRobotIsPickedInsideEachEdgeOfItsBodyAndNotOutside) {
             SCOPED_TRACE(testing::Message() << mark.edge << (side < 0 ? ", inside" : ", outside"));
             const float across = mark.across + side * MARGIN * mark.dAcross;
             const float y = (mark.y + side * MARGIN * mark.dy) * ROBOT_SCALE[1];
-            const glm::vec3 world = mark.fromSide
-                                        ? glm::vec3(0.0f, y, across * ROBOT_SCALE[2])
-                                        : glm::vec3(across * ROBOT_SCALE[0], y, 0.0f);
+            const glm::vec3 world = mark.fromSide ? glm::vec3(0.0f, y, across * ROBOT_SCALE[2])
+                                                  : glm::vec3(across * ROBOT_SCALE[0], y, 0.0f);
             const int picked = pickAt(mark.fromSide, world);
             EXPECT_EQ(picked, side < 0 ? 0 : -1);
             if (!mark.fromSide) {
@@ -303,7 +303,8 @@ TEST(PieceMatrix, StepsComposeInTheirOrderAsTheGlCallsDo) {
     const glm::vec4 shoulders = pieceMatrix(PART_SHAPES[Torso].pieces[1]) * glm::vec4(0, 0, 0, 1);
     EXPECT_NEAR(shoulders.y, 1.26f, 1e-6f);
     // The upper arm scales about its translated centre: its top is 1.4 + 2.
-    const glm::vec4 armTop = pieceMatrix(PART_SHAPES[LeftUpperArm].pieces[0]) * glm::vec4(0, 1, 0, 1);
+    const glm::vec4 armTop =
+        pieceMatrix(PART_SHAPES[LeftUpperArm].pieces[0]) * glm::vec4(0, 1, 0, 1);
     EXPECT_NEAR(armTop.y, 3.4f, 1e-6f);
     // The lower leg's tube turns from +z onto the node's +y, not -y.
     const glm::vec4 footEnd =

@@ -43,8 +43,12 @@ class TreeWalk : public testing::Test {
         std::vector<Seen> seen;
         walkBodyTree(
             first, parent, depth,
-            [&](const NodeVisit& v) { seen.push_back({"+" + name(v.node), v.depth, v.world}); },
-            [&](const NodeVisit& v) { seen.push_back({"-" + name(v.node), v.depth, v.world}); });
+            [&](const NodeVisit& v) {
+                seen.push_back({"+" + name(v.node), v.depth, v.world});
+            },
+            [&](const NodeVisit& v) {
+                seen.push_back({"-" + name(v.node), v.depth, v.world});
+            });
         return seen;
     }
     static glm::mat4 m(const BodyNode& node) {
