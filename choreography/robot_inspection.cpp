@@ -1,6 +1,7 @@
 #include "choreography/robot_inspection.h"
 
 #include "controls/key_table.h"
+#include "robot/tree_walk.h"
 
 #include <cassert>
 #include <cstdio>
@@ -28,14 +29,6 @@ constexpr const char* JOINT_NAMES[JOINT_COUNT] = {
     "left upper arm roll",
     "right upper arm roll",
 };
-
-// Guards against a tree whose links loop: a robot has only ten nodes to visit.
-void listFrom(const Robot& robot, const BodyNode* node, int depth, std::vector<NodeTreeRow>& rows) {
-    for (; node != nullptr && rows.size() < BODY_PART_COUNT; node = node->sibling) {
-        rows.push_back({static_cast<int>(node - robot.nodes), depth});
-        listFrom(robot, node->child, depth + 1, rows);
-    }
-}
 
 bool isCommand(const float* command, ScriptCommand code) {
     return command[0] == static_cast<float>(code);
@@ -80,7 +73,13 @@ const char* jointName(int joint) {
 std::vector<NodeTreeRow> nodeTree(const Robot& robot) {
     std::vector<NodeTreeRow> rows;
     rows.push_back({Torso, 0});
-    listFrom(robot, robot.nodes[Torso].child, 1, rows);
+    // The torso's own siblings are not the body's. A tree whose links loop lists no more rows
+    // than a robot has nodes.
+    walkBodyTree(robot.nodes[Torso].child, glm::mat4(1.0f), 1, [&](const NodeVisit& visit) {
+        if (rows.size() < BODY_PART_COUNT) {
+            rows.push_back({static_cast<int>(visit.node - robot.nodes), visit.depth});
+        }
+    });
     return rows;
 }
 

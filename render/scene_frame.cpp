@@ -18,6 +18,7 @@ constexpr int LINE_MATERIAL = 5;
 constexpr int FLOOR_TEXTURE_SLOT = 3;
 constexpr float FLOOR_Y = -3.0f;
 constexpr float GOAL_LINE_Z = 18.0f;
+} // namespace
 
 void applyCamera(const ViewerCamera& camera) {
     glLoadIdentity();
@@ -25,7 +26,6 @@ void applyCamera(const ViewerCamera& camera) {
     glRotatef(360.0f - camera.heading, 0.0f, 1.0f, 0.0f);
     glTranslatef(-camera.x, -camera.bob - EYE_HEIGHT, -camera.z);
 }
-} // namespace
 
 void displayScene() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

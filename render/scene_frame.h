@@ -3,4 +3,10 @@
 // camera, robots and textures; changes none of them.
 #pragma once
 
+#include "controls/walking_camera.h"
+
+// Loads the camera's matrix into the current matrix by its three GL calls; cameraMatrix is the
+// same matrix in the core, for picking, and a GL test holds the two equal.
+void applyCamera(const ViewerCamera& camera);
+
 void displayScene();

@@ -12,8 +12,9 @@ struct BodyNode {
     BodyNode* child;   // first node under this node's transform, or null
 };
 
-// Draws the tree below node (may be null) in pre-order under the current modelview matrix:
-// push, multiply, draw, child, pop, then the sibling. Leaves the matrix and stack depth as found.
+// Draws the tree below node (may be null) in pre-order under the current modelview matrix, by
+// the tree walk (tree_walk.h): push, multiply, draw, child, pop, then the sibling. Leaves the
+// matrix and stack depth as found.
 void drawNodeTree(const BodyNode* node);
 
 // Walks the tree as drawNodeTree does, composing the same matrices, but calls atEachNode in each

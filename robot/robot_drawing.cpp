@@ -1,6 +1,7 @@
 #include "robot/robot_drawing.h"
 
 #include "robot/body_node.h"
+#include "robot/body_shape.h"
 #include "robot/node_matrix.h"
 #include "robot/robot_model.h"
 
@@ -33,103 +34,102 @@ constexpr DrawRoutine SHAPE_ROUTINES[BODY_PART_COUNT] = {
     drawRightLowerArm, drawLeftUpperLeg, drawRightUpperLeg, drawLeftLowerLeg,  drawRightLowerLeg,
 };
 
+// Which quadric draws each piece of each part, indexed by BodyPart and piece.
+constexpr BodyQuadric PIECE_QUADRICS[BODY_PART_COUNT][2] = {
+    {TorsoQuadric, ShoulderQuadric},
+    {HeadQuadric, HeadQuadric},
+    {LeftUpperArmQuadric, LeftUpperArmQuadric},
+    {RightUpperArmQuadric, RightUpperArmQuadric},
+    {LeftLowerArmQuadric, LeftLowerArmQuadric},
+    {RightLowerArmQuadric, RightLowerArmQuadric},
+    {LeftUpperLegQuadric, LeftUpperLegQuadric},
+    {RightUpperLegQuadric, RightUpperLegQuadric},
+    {LeftLowerLegQuadric, LeftLowerLegQuadric},
+    {RightLowerLegQuadric, RightLowerLegQuadric},
+};
+
+void applyStep(const ShapeStep& step) {
+    switch (step.kind) {
+    case ShapeStepKind::Translate:
+        glTranslatef(step.x, step.y, step.z);
+        break;
+    case ShapeStepKind::Scale:
+        glScalef(step.x, step.y, step.z);
+        break;
+    case ShapeStepKind::Rotate:
+        glRotatef(step.degrees, step.x, step.y, step.z);
+        break;
+    }
+}
+
 // A quadric that could not be created (out of memory) stays null; its shape is left out.
-void sphere(GLUquadric* quadric, GLint slicesAndStacks) {
-    if (quadric != nullptr) {
-        gluSphere(quadric, 1.0, slicesAndStacks, slicesAndStacks);
+void drawQuadric(GLUquadric* quadric, const ShapePiece& piece) {
+    if (quadric == nullptr) {
+        return;
+    }
+    switch (piece.quadric) {
+    case QuadricKind::Sphere:
+        gluSphere(quadric, piece.radius, piece.slices, piece.stacks);
+        break;
+    case QuadricKind::Tube:
+        gluCylinder(quadric, piece.radius, piece.radius, piece.height, piece.slices, piece.stacks);
+        break;
     }
 }
 
-void tube(GLUquadric* quadric, GLdouble radius, GLdouble height) {
-    if (quadric != nullptr) {
-        gluCylinder(quadric, radius, radius, height, 10, 10);
+// Each piece under its own push and pop, its steps in the table's order.
+template <BodyPart Part> void drawPart() {
+    const PartShape& shape = PART_SHAPES[Part];
+    for (int k = 0; k < shape.pieceCount; ++k) {
+        const ShapePiece& piece = shape.pieces[k];
+        glPushMatrix();
+        for (int s = 0; s < piece.stepCount; ++s) {
+            applyStep(piece.steps[s]);
+        }
+        drawQuadric(bodyQuadrics[PIECE_QUADRICS[Part][k]], piece);
+        glPopMatrix();
     }
-}
-
-void drawUpperArm(GLUquadric* quadric) {
-    glPushMatrix();
-    glTranslatef(0.0f, 1.4f, 0.0f);
-    glScalef(0.5f, 2.0f, 0.5f);
-    sphere(quadric, 5);
-    glPopMatrix();
-}
-
-// gluCylinder builds along +z; the turn makes the tube run along the node's +y like every part.
-void drawLowerArm(GLUquadric* quadric) {
-    glPushMatrix();
-    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-    tube(quadric, 0.4, 2.0);
-    glPopMatrix();
-}
-
-void drawUpperLeg(GLUquadric* quadric) {
-    glPushMatrix();
-    glTranslatef(0.0f, 2.1f, 0.0f);
-    glScalef(0.8f, 3.0f, 0.8f);
-    sphere(quadric, 5);
-    glPopMatrix();
-}
-
-void drawLowerLeg(GLUquadric* quadric) {
-    glPushMatrix();
-    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-    tube(quadric, 0.7, 3.0);
-    glPopMatrix();
 }
 } // namespace
 
 void drawTorso() {
-    glPushMatrix();
-    glScalef(1.5f, 2.0f, 1.05f);
-    sphere(bodyQuadrics[TorsoQuadric], 10);
-    glPopMatrix();
-
-    // The translation sits inside the scale, so the shoulders' centre lands at 1.4 * 0.9 = 1.26.
-    glPushMatrix();
-    glScalef(1.8f, 0.9f, 1.2f);
-    glTranslatef(0.0f, 1.4f, 0.0f);
-    sphere(bodyQuadrics[ShoulderQuadric], 10);
-    glPopMatrix();
+    drawPart<Torso>();
 }
 
 void drawHead() {
-    glPushMatrix();
-    glTranslatef(0.0f, 0.6f, 0.0f);
-    glScalef(0.9f, 1.2f, 0.9f);
-    sphere(bodyQuadrics[HeadQuadric], 10);
-    glPopMatrix();
+    drawPart<Head>();
 }
 
 void drawLeftUpperArm() {
-    drawUpperArm(bodyQuadrics[LeftUpperArmQuadric]);
+    drawPart<LeftUpperArm>();
 }
 
 void drawRightUpperArm() {
-    drawUpperArm(bodyQuadrics[RightUpperArmQuadric]);
+    drawPart<RightUpperArm>();
 }
 
 void drawLeftLowerArm() {
-    drawLowerArm(bodyQuadrics[LeftLowerArmQuadric]);
+    drawPart<LeftLowerArm>();
 }
 
 void drawRightLowerArm() {
-    drawLowerArm(bodyQuadrics[RightLowerArmQuadric]);
+    drawPart<RightLowerArm>();
 }
 
 void drawLeftUpperLeg() {
-    drawUpperLeg(bodyQuadrics[LeftUpperLegQuadric]);
+    drawPart<LeftUpperLeg>();
 }
 
 void drawRightUpperLeg() {
-    drawUpperLeg(bodyQuadrics[RightUpperLegQuadric]);
+    drawPart<RightUpperLeg>();
 }
 
 void drawLeftLowerLeg() {
-    drawLowerLeg(bodyQuadrics[LeftLowerLegQuadric]);
+    drawPart<LeftLowerLeg>();
 }
 
 void drawRightLowerLeg() {
-    drawLowerLeg(bodyQuadrics[RightLowerLegQuadric]);
+    drawPart<RightLowerLeg>();
 }
 
 void initRobotBodies() {

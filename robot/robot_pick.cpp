@@ -1,52 +1,26 @@
 #include "robot/robot_pick.h"
 
+#include "robot/body_shape.h"
+#include "robot/tree_walk.h"
+
+#include <cassert>
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
-#include <glm/mat4x4.hpp>
 #include <initializer_list>
 #include <limits>
 
 namespace {
-// The parts' shapes in their node's frame, as robot_drawing draws them: ellipsoids (a scaled
-// unit sphere) and open tubes along +y from the joint.
-struct Ellipsoid {
-    glm::vec3 centre, semiAxes;
-};
-struct Tube {
-    float radius, height;
-};
-struct PartShape {
-    int ellipsoidCount;
-    Ellipsoid ellipsoids[2];
-    Tube tube; // height 0: none
-};
-const PartShape UPPER_ARM = {1, {{{0.0f, 1.4f, 0.0f}, {0.5f, 2.0f, 0.5f}}}, {}};
-const PartShape LOWER_ARM = {0, {}, {0.4f, 2.0f}};
-const PartShape UPPER_LEG = {1, {{{0.0f, 2.1f, 0.0f}, {0.8f, 3.0f, 0.8f}}}, {}};
-const PartShape LOWER_LEG = {0, {}, {0.7f, 3.0f}};
-// Indexed by BodyPart. The torso's shoulders sit at 1.26: their translation is inside the scale.
-const PartShape PART_SHAPES[BODY_PART_COUNT] = {
-    {2, {{{0.0f, 0.0f, 0.0f}, {1.5f, 2.0f, 1.05f}}, {{0.0f, 1.26f, 0.0f}, {1.8f, 0.9f, 1.2f}}}, {}},
-    {1, {{{0.0f, 0.6f, 0.0f}, {0.9f, 1.2f, 0.9f}}}, {}},
-    UPPER_ARM,
-    UPPER_ARM,
-    LOWER_ARM,
-    LOWER_ARM,
-    UPPER_LEG,
-    UPPER_LEG,
-    LOWER_LEG,
-    LOWER_LEG,
-};
-
 constexpr float NO_HIT = std::numeric_limits<float>::infinity();
 
+// A point at parameter t is origin + t * direction: t 0 on the near plane, 1 on the far plane.
 struct Ray {
-    glm::vec3 origin, direction; // a point at parameter t is origin + t * direction
+    glm::vec3 origin, direction;
 };
 
-// The nearer of the two roots of a t^2 + b t + c = 0 that is not behind the eye and passes
-// `inside`, else NO_HIT.
+// The nearer of the two roots of a t^2 + b t + c = 0 that lies between the near and the far
+// plane and passes `inside`, else NO_HIT. Nothing is drawn in front of the near plane or beyond
+// the far one, so nothing there is picked.
 template <typename Inside> float nearestRoot(float a, float b, float c, Inside inside) {
     const float disc = b * b - 4.0f * a * c;
     if (a == 0.0f || disc < 0.0f) {
@@ -54,47 +28,50 @@ template <typename Inside> float nearestRoot(float a, float b, float c, Inside i
     }
     const float root = std::sqrt(disc);
     for (float t : {(-b - root) / (2.0f * a), (-b + root) / (2.0f * a)}) {
-        if (t >= 0.0f && inside(t)) {
+        if (t >= 0.0f && t <= 1.0f && inside(t)) {
             return t;
         }
     }
     return NO_HIT;
 }
 
-float hitShape(const PartShape& shape, const Ray& ray) {
-    float best = NO_HIT;
-    for (int k = 0; k < shape.ellipsoidCount; ++k) {
-        const Ellipsoid& e = shape.ellipsoids[k];
-        const glm::vec3 o = (ray.origin - e.centre) / e.semiAxes;
-        const glm::vec3 d = ray.direction / e.semiAxes;
-        best = std::fmin(best, nearestRoot(glm::dot(d, d), 2.0f * glm::dot(o, d),
-                                           glm::dot(o, o) - 1.0f, [](float) { return true; }));
+// The ray in the quadric's own frame, as GLU builds it: a sphere about the origin, or an open
+// tube about the z axis from z 0 to its height.
+float hitPiece(const ShapePiece& piece, const Ray& ray) {
+    const glm::vec3& o = ray.origin;
+    const glm::vec3& d = ray.direction;
+    const float r = static_cast<float>(piece.radius);
+    if (piece.quadric == QuadricKind::Sphere) {
+        return nearestRoot(glm::dot(d, d), 2.0f * glm::dot(o, d), glm::dot(o, o) - r * r,
+                           [](float) { return true; });
     }
-    if (shape.tube.height > 0.0f) {
-        const glm::vec3& o = ray.origin;
-        const glm::vec3& d = ray.direction;
-        const float r = shape.tube.radius;
-        const auto along = [&](float t) {
-            const float y = o.y + t * d.y;
-            return y >= 0.0f && y <= shape.tube.height;
-        };
-        best = std::fmin(best, nearestRoot(d.x * d.x + d.z * d.z, 2.0f * (o.x * d.x + o.z * d.z),
-                                           o.x * o.x + o.z * o.z - r * r, along));
-    }
-    return best;
+    const float height = static_cast<float>(piece.height);
+    const auto along = [&](float t) {
+        const float z = o.z + t * d.z;
+        return z >= 0.0f && z <= height;
+    };
+    return nearestRoot(d.x * d.x + d.y * d.y, 2.0f * (o.x * d.x + o.y * d.y),
+                       o.x * o.x + o.y * o.y - r * r, along);
 }
 
-// Walks the tree by its links as the drawing does, each node under its parent's matrix.
-float hitTree(const Robot& robot, const BodyNode* node, const glm::mat4& parent, const Ray& ray) {
+// The nearest hit on the robot's parts, placed by the same walk and node matrices the drawing
+// uses, and each piece by the same steps.
+float hitRobot(const Robot& robot, const Ray& ray) {
+    glm::mat4 placed = glm::translate(glm::mat4(1.0f), glm::make_vec3(robot.position));
+    placed = glm::scale(placed, glm::make_vec3(ROBOT_SCALE));
     float best = NO_HIT;
-    for (; node != nullptr; node = node->sibling) {
-        const glm::mat4 m = parent * glm::make_mat4(node->matrix);
-        const glm::mat4 toLocal = glm::inverse(m);
-        const Ray local = {glm::vec3(toLocal * glm::vec4(ray.origin, 1.0f)),
-                           glm::vec3(toLocal * glm::vec4(ray.direction, 0.0f))};
-        best = std::fmin(best, hitShape(PART_SHAPES[node - robot.nodes], local));
-        best = std::fmin(best, hitTree(robot, node->child, m, ray));
-    }
+    walkBodyTree(&robot.nodes[Torso], placed, 0, [&](const NodeVisit& visit) {
+        const auto part = visit.node - robot.nodes;
+        assert(part >= 0 && part < BODY_PART_COUNT);
+        const PartShape& shape = PART_SHAPES[part];
+        for (int k = 0; k < shape.pieceCount; ++k) {
+            // An affine map keeps the ray's parameter, so t is comparable across pieces.
+            const glm::mat4 toLocal = glm::inverse(visit.world * pieceMatrix(shape.pieces[k]));
+            const Ray local = {glm::vec3(toLocal * glm::vec4(ray.origin, 1.0f)),
+                               glm::vec3(toLocal * glm::vec4(ray.direction, 0.0f))};
+            best = std::fmin(best, hitPiece(shape.pieces[k], local));
+        }
+    });
     return best;
 }
 } // namespace
@@ -116,10 +93,7 @@ int pickRobot(const Robot (&robotTable)[ROBOT_COUNT], const float (&viewMatrix)[
     int picked = -1;
     float nearest = NO_HIT;
     for (int i = 0; i < ROBOT_COUNT; ++i) {
-        const Robot& robot = robotTable[i];
-        glm::mat4 placed = glm::translate(glm::mat4(1.0f), glm::make_vec3(robot.position));
-        placed = glm::scale(placed, glm::make_vec3(ROBOT_SCALE));
-        const float t = hitTree(robot, &robot.nodes[Torso], placed, ray);
+        const float t = hitRobot(robotTable[i], ray);
         if (t < nearest) {
             nearest = t;
             picked = i;

@@ -214,4 +214,32 @@ TEST_F(SceneFrame, FrameLeavesTheCameraAsModelviewAndTexturingOff) {
     EXPECT_EQ(light[3], 0.0f);
 }
 
+// The frame's three camera calls and the core's cameraMatrix, which picking reads, are one
+// matrix for every camera: turned either way and past a full turn, tilted, moved and bobbing.
+TEST_F(SceneFrame, TheFramesCameraCallsMakeTheCoresCameraMatrix) {
+    const ViewerCamera cameras[] = {
+        {0.0f, 0.0f, 5.0f, 0.0f, 0.0f, 0.0f},
+        {30.0f, 1.0f, 2.0f, 0.05f, 0.0f, 10.0f},
+        {-45.0f, -3.5f, -12.0f, -0.05f, 0.0f, -20.0f},
+        {181.5f, 7.25f, 14.0f, 0.03f, 90.0f, 45.0f},
+        {359.0f, -14.0f, 19.5f, 0.0f, 0.0f, -89.0f},
+        {720.5f, 0.5f, -0.5f, 0.02f, 0.0f, 5.5f},
+    };
+    glMatrixMode(GL_MODELVIEW);
+    for (const ViewerCamera& camera : cameras) {
+        SCOPED_TRACE(testing::Message() << "heading " << camera.heading << " pitch "
+                                        << camera.pitch << " at " << camera.x << "," << camera.z);
+        applyCamera(camera);
+        float drawn[16], core[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, drawn);
+        cameraMatrix(camera, core);
+        for (int k = 0; k < 16; ++k) {
+            // Rotations to within a few float steps; translations scaled by the distance.
+            EXPECT_NEAR(drawn[k], core[k], 2e-6f * std::max(1.0f, std::fabs(core[k])))
+                << "element " << k;
+        }
+    }
+    glLoadIdentity();
+}
+
 } // namespace

@@ -1,15 +1,19 @@
 // The four robots as the program sets them up and draws them, in a real GL context.
 #include "app/shell.h"
+#include "robot/body_shape.h"
 #include "robot/node_matrix.h"
 #include "robot/robot_drawing.h"
 #include "tests/support/gl_session.h"
 
 #include <GL/glut.h>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 #include <gtest/gtest.h>
+#include <set>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -199,6 +203,99 @@ TEST_F(RobotDrawing, StandingRobotTouchesTheFloorAndIs5_16Tall) {
         // Lower-leg tube rims below, the head's top above.
         EXPECT_NEAR(extent.low, -3.0f, 1e-4);
         EXPECT_NEAR(extent.high, 2.16f, 1e-4);
+    }
+}
+
+// Every vertex a part's routine sends down the pipeline, in the node's own frame: feedback under
+// an orthographic view whose window coordinates map straight back to object coordinates.
+std::vector<glm::vec3> drawnVertices(DrawRoutine draw) {
+    constexpr int VIEW_PIXELS = 800;
+    constexpr float HALF = 8.0f;
+    std::vector<GLfloat> feedback(1 << 18);
+    glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT);
+    glDisable(GL_CULL_FACE);
+    glViewport(0, 0, VIEW_PIXELS, VIEW_PIXELS);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(-HALF, HALF, -HALF, HALF, -HALF, HALF);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glFeedbackBuffer(static_cast<GLsizei>(feedback.size()), GL_3D, feedback.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    const GLint used = glRenderMode(GL_RENDER);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopAttrib();
+
+    EXPECT_GT(used, 0) << "feedback overflowed or nothing was drawn";
+    std::vector<glm::vec3> vertices;
+    for (GLint k = 0; k < used;) {
+        EXPECT_EQ(static_cast<GLint>(feedback[static_cast<size_t>(k)]), GL_POLYGON_TOKEN);
+        const GLint count = static_cast<GLint>(feedback[static_cast<size_t>(k + 1)]);
+        for (GLint v = 0; v < count; ++v) {
+            const GLfloat* w = &feedback[static_cast<size_t>(k + 2 + 3 * v)];
+            const float scale = 2.0f * HALF / VIEW_PIXELS;
+            vertices.emplace_back(w[0] * scale - HALF, w[1] * scale - HALF,
+                                  (1.0f - 2.0f * w[2]) * HALF);
+        }
+        k += 2 + 3 * count;
+    }
+    return vertices;
+}
+
+// Whether a point of the quadric's own frame lies on the piece as GLU builds it.
+bool onPiece(const ShapePiece& piece, const glm::vec3& p) {
+    constexpr float NEAR = 2e-3f;
+    const float r = static_cast<float>(piece.radius);
+    if (piece.quadric == QuadricKind::Sphere) {
+        return std::fabs(glm::length(p) - r) < NEAR;
+    }
+    return std::fabs(glm::length(glm::vec2(p)) - r) < NEAR && p.z > -NEAR &&
+           p.z < static_cast<float>(piece.height) + NEAR;
+}
+
+constexpr DrawRoutine PART_ROUTINES[BODY_PART_COUNT] = {
+    drawTorso,         drawHead,         drawLeftUpperArm,  drawRightUpperArm, drawLeftLowerArm,
+    drawRightLowerArm, drawLeftUpperLeg, drawRightUpperLeg, drawLeftLowerLeg,  drawRightLowerLeg,
+};
+
+TEST_F(RobotDrawing, EachPartDrawsExactlyThePiecesOfItsShapeTableRow) {
+    for (int part = 0; part < BODY_PART_COUNT; ++part) {
+        SCOPED_TRACE(testing::Message() << "part " << part);
+        const PartShape& shape = PART_SHAPES[part];
+        std::set<std::tuple<long, long, long>> distinct[2];
+        float lowest[2] = {1e9f, 1e9f}, highest[2] = {-1e9f, -1e9f};
+        for (const glm::vec3& v : drawnVertices(PART_ROUTINES[part])) {
+            int found = -1;
+            glm::vec3 local{};
+            for (int k = 0; k < shape.pieceCount && found < 0; ++k) {
+                local = glm::vec3(glm::inverse(pieceMatrix(shape.pieces[k])) * glm::vec4(v, 1.0f));
+                found = onPiece(shape.pieces[k], local) ? k : -1;
+            }
+            ASSERT_GE(found, 0) << "a vertex off every piece at " << v.x << "," << v.y << ","
+                                << v.z;
+            const size_t k = static_cast<size_t>(found);
+            distinct[k].insert({std::lround(local.x * 100.0f), std::lround(local.y * 100.0f),
+                                std::lround(local.z * 100.0f)});
+            lowest[k] = std::min(lowest[k], local.z);
+            highest[k] = std::max(highest[k], local.z);
+        }
+        for (int k = 0; k < shape.pieceCount; ++k) {
+            SCOPED_TRACE(testing::Message() << "piece " << k);
+            const ShapePiece& piece = shape.pieces[k];
+            const size_t slices = static_cast<size_t>(piece.slices);
+            const size_t stacks = static_cast<size_t>(piece.stacks);
+            const bool sphere = piece.quadric == QuadricKind::Sphere;
+            // A sphere's rings between its two poles; a tube's rings from end to end.
+            EXPECT_EQ(distinct[k].size(),
+                      sphere ? (stacks - 1) * slices + 2 : (stacks + 1) * slices);
+            EXPECT_NEAR(lowest[k], sphere ? -piece.radius : 0.0, 1e-3);
+            EXPECT_NEAR(highest[k], sphere ? piece.radius : piece.height, 1e-3);
+        }
     }
 }
 
