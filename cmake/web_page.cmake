@@ -45,9 +45,24 @@ cheer_warnings(cheerleaders_textures)
 # the build host's GL, and the page's files would differ from machine to machine. `make web-icon`
 # renders it again after a change of the drawing.
 set(page_dir ${CMAKE_BINARY_DIR})
-# The page, the scripts of its timeline and its inspector, and its icon.
-set(page_files cheerleaders.html cheerleaders_timeline.js cheerleaders_inspector.js
-    cheerleaders.png)
+# The page's key table is the program's own, written into the page as it is built by the same
+# tool that writes the manual page's, here built for Node.js and run there (the toolchain's
+# emulator): so the page lists the keys even where the program cannot start.
+add_executable(write_key_rows ${PROJECT_SOURCE_DIR}/tools/write_key_rows.cpp
+    ${PROJECT_SOURCE_DIR}/controls/key_table.cpp)
+target_include_directories(write_key_rows PRIVATE ${PROJECT_SOURCE_DIR})
+set_target_properties(write_key_rows PROPERTIES SUFFIX ".js"
+    CXX_LINKER_LAUNCHER "${node_modules_launcher}")
+# One file: Node.js fetches no .wasm beside it (its own fetch takes no plain path).
+target_link_options(write_key_rows PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sSINGLE_FILE=1)
+cheer_warnings(write_key_rows)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/cheerleaders.html
+    COMMAND write_key_rows ${PROJECT_SOURCE_DIR}/web/cheerleaders.html
+        ${CMAKE_BINARY_DIR}/cheerleaders.html
+    DEPENDS write_key_rows ${PROJECT_SOURCE_DIR}/web/cheerleaders.html VERBATIM)
+
+# The scripts of the page's timeline and its inspector, and its icon.
+set(page_files cheerleaders_timeline.js cheerleaders_inspector.js cheerleaders.png)
 set(page_outputs ${page_files})
 list(TRANSFORM page_outputs PREPEND ${page_dir}/)
 set(page_sources ${page_files})
@@ -55,4 +70,4 @@ list(TRANSFORM page_sources PREPEND ${PROJECT_SOURCE_DIR}/web/)
 add_custom_command(OUTPUT ${page_outputs}
     COMMAND ${CMAKE_COMMAND} -E copy ${page_sources} ${page_dir}/
     DEPENDS ${page_sources} VERBATIM)
-add_custom_target(web_page ALL DEPENDS ${page_outputs})
+add_custom_target(web_page ALL DEPENDS ${page_outputs} ${CMAKE_BINARY_DIR}/cheerleaders.html)

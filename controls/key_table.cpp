@@ -163,21 +163,25 @@ std::string roff(const std::string& text) {
     return out;
 }
 
-std::string jsonString(const std::string& text) {
-    std::string out = "\"";
+// Text as HTML: the three characters that could open markup or an entity, spelled out.
+std::string html(const std::string& text) {
+    std::string out;
     for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default:
             out += c;
         }
     }
-    return out + "\"";
+    return out;
 }
 
 bool shownOnDesktop(const KeyRow& row) {
@@ -261,17 +265,14 @@ std::string markdownKeyTable() {
     return text;
 }
 
-std::string keyTableJson() {
-    std::string text = "[";
+std::string htmlKeyRows() {
+    std::string text;
     for (const KeyRow& row : KEY_TABLE) {
-        text += text.size() > 1 ? ",{\"label\":[" : "{\"label\":[";
-        bool first = true;
+        text += "<tr><td>";
         for (const LabelPart& part : labelParts(row.label)) {
-            text += (first ? "{" : ",{") + std::string(part.isKey ? "\"key\":" : "\"text\":") +
-                    jsonString(part.text) + "}";
-            first = false;
+            text += part.isKey ? "<kbd>" + html(part.text) + "</kbd>" : html(part.text);
         }
-        text += "],\"help\":" + jsonString(row.help) + "}";
+        text += "</td><td>" + html(row.help) + "</td></tr>\n";
     }
-    return text + "]";
+    return text;
 }

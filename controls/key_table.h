@@ -1,6 +1,6 @@
 // Key table: every key and pointer gesture the program answers, what it does and its line of help,
 // in one place. Pure. applyKey and applyInspectionKey look the character keys up here; --help,
-// the manual page (tools/make_manual), the page's key table (web/page_keys.cpp) and the README's
+// the manual page (tools/write_key_rows), the page's key table (tools/write_key_rows, at build time) and the README's
 // (a test holds it to this) are all written from it.
 #pragma once
 
@@ -74,5 +74,6 @@ std::string manualKeyRows(InputKind kind);
 // pointer row.
 std::string markdownKeyTable();
 
-// Every row as a JSON array for the page: {"label":[{"key":"w"},{"text":" / "},...],"help":"..."}.
-std::string keyTableJson();
+// Every row as the page's table rows, one a line: <tr><td><kbd>w</kbd> / <kbd>s</kbd></td>
+// <td>walk forward or back</td></tr>, the text escaped.
+std::string htmlKeyRows();

@@ -6,7 +6,7 @@
 
 namespace {
 
-// The longest place text taken back: far more than placeText writes.
+// The longest place text taken back: far more than placeQuery writes.
 constexpr int MAX_PLACE_TEXT = 512;
 
 // clang-format off

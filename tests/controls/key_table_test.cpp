@@ -184,23 +184,26 @@ TEST(KeyTable, ReadmeKeyTableIsTheTable) {
     EXPECT_EQ(table.find("finger"), std::string::npos);
 }
 
-TEST(KeyTable, PageJsonHasEveryRowWithItsKeysApart) {
-    const std::string json = keyTableJson();
-    EXPECT_EQ(json.find("[{\"label\":[{\"key\":\"w\"},{\"text\":\" / \"},{\"key\":\"s\"}],"
-                        "\"help\":\"walk forward"),
-              0u)
-        << json;
-    std::size_t rows = 0;
-    for (std::size_t at = json.find("\"help\":"); at != std::string::npos;
-         at = json.find("\"help\":", at + 1)) {
-        ++rows;
+TEST(KeyTable, PageRowsHaveEveryRowWithItsKeysApartAndTheTextEscaped) {
+    const std::string rows = htmlKeyRows();
+    EXPECT_EQ(rows.find("<tr><td><kbd>w</kbd> / <kbd>s</kbd></td><td>walk forward"), 0u) << rows;
+    std::size_t count = 0;
+    for (std::size_t at = rows.find("<tr>"); at != std::string::npos; at = rows.find("<tr>", at + 1)) {
+        ++count;
     }
-    EXPECT_EQ(rows, static_cast<std::size_t>(KEY_ROW_COUNT));
-    EXPECT_NE(json.find("{\"key\":\"Page Up\"},{\"text\":\" / \"},{\"key\":\"Page Down\"}"),
-              std::string::npos);
-    EXPECT_NE(json.find("{\"label\":[{\"text\":\"two fingers\"}],\"help\":\"up or apart"),
-              std::string::npos);
-    EXPECT_EQ(json.back(), ']');
+    EXPECT_EQ(count, static_cast<std::size_t>(KEY_ROW_COUNT));
+    EXPECT_NE(rows.find("<kbd>Page Up</kbd> / <kbd>Page Down</kbd>"), std::string::npos);
+    EXPECT_NE(rows.find("<tr><td>two fingers</td><td>up or apart"), std::string::npos);
+    // The brackets are keys like any other, and no text opens markup of its own.
+    EXPECT_NE(rows.find("<kbd>[</kbd>"), std::string::npos);
+    std::string text = rows;
+    for (const char* tag : {"<tr>", "</tr>", "<td>", "</td>", "<kbd>", "</kbd>"}) {
+        for (std::size_t at = text.find(tag); at != std::string::npos; at = text.find(tag)) {
+            text.erase(at, std::string(tag).size());
+        }
+    }
+    EXPECT_EQ(text.find('<'), std::string::npos) << text;
+    EXPECT_EQ(rows.back(), '\n');
 }
 
 } // namespace
