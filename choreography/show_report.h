@@ -27,9 +27,5 @@ struct ShowReport {
 // named as the record names them ({"tick":740,"paused":true}); "" when none differs.
 std::string reportChanges(const ShowReport* last, const ShowReport& now);
 
-// The fields a text of reportChanges names, put into `report`; the others are left as they were.
-// Text that is not such an object gives false and may leave some fields changed.
-bool applyReport(const std::string& text, ShowReport& report);
-
 // How many of the whole show's commands have finished by the tick.
 int finishedBy(const ShowHistory& whole, std::uint32_t tick);
