@@ -39,7 +39,7 @@ float fromTenths(long long tenths) {
 }
 
 std::string quoted(std::string_view text) {
-    return "'" + std::string(text) + "'";
+    return "'" + tokenText(text) + "'";
 }
 
 const std::array<std::string, JOINT_COUNT>& jointNames() {
@@ -141,13 +141,11 @@ struct Reading {
         if (!tokens.next(token)) {
             return refuse(line, line.text.size(), "missing robot number after 'robot'");
         }
-        const Decimal number = parseDecimal(token.text);
-        if (!number.valid || !number.exactTenths || number.tenths % UNIT_TENTHS != 0 ||
-            number.tenths < UNIT_TENTHS || number.tenths > ROBOT_COUNT * UNIT_TENTHS) {
+        if (token.text.size() != 1 || token.text[0] < '1' || token.text[0] >= '1' + ROBOT_COUNT) {
             return refuseAt(line, token,
                             "unknown robot " + quoted(token.text) + "; robots are 1 to 4");
         }
-        current = static_cast<int>(number.tenths / UNIT_TENTHS) - 1;
+        current = token.text[0] - '1';
         RobotDraft& draft = drafts[current];
         if (draft.headed) {
             return refuseAt(line, word,
@@ -185,12 +183,12 @@ struct Reading {
             if (!number(line, token, value)) {
                 return false;
             }
-            const std::string shown = std::string(1, AXES[axis]) + " " + std::string(token.text);
+            const std::string shown = std::string(1, AXES[axis]) + " " + tokenText(token.text);
             const long long from = draft.position[axis];
             if (axis == 1) {
                 if (!value.exactTenths || value.tenths != from) {
                     return refuseAt(line, token,
-                                    "height " + std::string(token.text) + " is not the ground's " +
+                                    "height " + tokenText(token.text) + " is not the ground's " +
                                         tenthsText(from));
                 }
             } else if (!value.exactTenths || (value.tenths - from) % UNIT_TENTHS != 0) {
@@ -236,12 +234,12 @@ struct Reading {
         }
         if (!parsed.exactTenths || parsed.tenths % HALF_DEGREE_TENTHS != 0) {
             return refuseAt(line, value,
-                            "angle " + std::string(value.text) +
+                            "angle " + tokenText(value.text) +
                                 " is not a whole number of half degrees");
         }
         if (parsed.tenths < -ANGLE_LIMIT_TENTHS || parsed.tenths > ANGLE_LIMIT_TENTHS) {
             return refuseAt(line, value,
-                            "angle " + std::string(value.text) + " is outside -360 to 360");
+                            "angle " + tokenText(value.text) + " is outside -360 to 360");
         }
         target = fromTenths(parsed.tenths);
         return true;

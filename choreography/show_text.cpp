@@ -9,6 +9,7 @@
 namespace {
 // Far past any value a show can hold, and far from overflowing a long long.
 constexpr long long TENTHS_CEILING = 1'000'000'000'000LL;
+constexpr int SHOWN_TOKEN_CHARACTERS = 40;
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -126,6 +127,19 @@ void appendNumber(std::string& out, float value) {
         }
     }
     out += text;
+}
+
+std::string tokenText(std::string_view token) {
+    std::string text;
+    int characters = 0;
+    for (char c : token) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (!isContinuation(byte) && ++characters > SHOWN_TOKEN_CHARACTERS) {
+            return text + "...";
+        }
+        text += byte < 0x20u || byte == 0x7Fu ? '?' : c;
+    }
+    return text;
 }
 
 int columnAt(std::string_view line, std::size_t offset) {

@@ -60,6 +60,10 @@ std::string tenthsText(long long tenths);
 // tenths, else the shortest decimal that reads back to the same float.
 void appendNumber(std::string& out, float value);
 
+// A token as a refusal shows it: control characters as '?', and cut after 40 characters with
+// "..." so that the refusal stays one short line.
+std::string tokenText(std::string_view token);
+
 // The column of a byte offset in a line: characters before it, plus one.
 int columnAt(std::string_view line, std::size_t offset);
 

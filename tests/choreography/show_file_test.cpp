@@ -114,6 +114,14 @@ TEST(ShowFile, SixtyFourKilobytesAreTheMost) {
     EXPECT_EQ(over.refusal.rfind("big:1:1: the show is 65537 bytes", 0), 0u) << over.refusal;
 }
 
+TEST(ShowFile, WritesAValueOffTheTenthsSoThatItReadsBackToTheSameFloat) {
+    ShowScripts show = builtInShow();
+    show.script[0][WALK_LENGTH + 1 + HeadPitch] = 1.0f / 3.0f;
+    const std::string printed = writeShow(show);
+    EXPECT_NE(printed.find("pose head_pitch=0.33333334 left_upper_arm_pitch=0"), std::string::npos)
+        << printed;
+}
+
 struct Refusal {
     const char* robot1Lines; // after the version and `robot 1` lines, so line 3 is the first
     const char* expected;
@@ -215,12 +223,24 @@ TEST(ShowFile, RefusesABadOutlineWithItsPlace) {
         {VERSION + "robot 1\npose # \xC3\xA9t\xC3\xA9 \xFF\n", "f:3:12: bytes that are not UTF-8"},
         {VERSION + "robot 1 \xED\xA0\x80\n", "f:2:9: bytes that are not UTF-8"},
         {VERSION + "robot 1 # \xC0\xAF\n", "f:2:11: bytes that are not UTF-8"},
+        {VERSION + "robot 1 # \xE0\x80\x80\n", "f:2:11: bytes that are not UTF-8"},
+        {VERSION + "robot 1 # \xF0\x9F\x98\x80 \xF4\x90\x80\x80\n",
+         "f:2:13: bytes that are not UTF-8"},
+        {VERSION + "robot 1 # \xC3", "f:2:11: bytes that are not UTF-8"},
+        {VERSION + "robot 1\npose torso_yw=1 # nearest by letters changed\n",
+         "f:3:6: unknown joint 'torso_yw'; did you mean 'torso_yaw'?"},
+        {VERSION + "robot 1\nwalk 99999999999999999999 0.4 0\n",
+         "f:3:6: x 99999999999999999999 is outside the field's lines (-12 to 12)"},
+        {VERSION + "robot 1\npose a\x1b" + std::string(50, 'b') + "\n",
+         "f:3:6: expected joint=angle, found 'a?bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb...'"},
     };
     for (const auto& c : cases) {
         const ShowReading reading = readShow("f", c.text);
         EXPECT_FALSE(reading.accepted) << c.text;
         EXPECT_EQ(reading.refusal, c.expected) << c.text;
     }
+    const ShowReading emoji = readShow("f", showWithRobot1("pose # \xF0\x9F\x98\x80\n"));
+    EXPECT_TRUE(emoji.accepted) << emoji.refusal;
     const ShowReading marked = readShow("f", "\xEF\xBB\xBF" + showWithRobot1("pose # \xC3\xA9\n"));
     EXPECT_TRUE(marked.accepted) << marked.refusal;
 }
