@@ -13,6 +13,7 @@
 constexpr std::uint32_t MAX_SHOW_COMMANDS = 64; // per robot
 constexpr int MAX_SHOW_SCRIPT_FLOATS = static_cast<int>(MAX_SHOW_COMMANDS) * POSE_LENGTH;
 constexpr std::size_t MAX_SHOW_FILE_BYTES = 64 * 1024;
+constexpr std::string_view SHOW_VERSION_LINE = "cheerleaders show 1"; // a show's first line
 
 // Robot i's commands in the flat script format of choreography.h, back to back from
 // script[i][0]; the floats after them are zero. A choreography can point at script[i] directly.
