@@ -344,15 +344,17 @@ struct Reading {
 };
 } // namespace
 
-ShowReading readShow(std::string_view fileName, std::string_view text) {
+ShowReading readShow(std::string_view fileName, std::string_view wholeText) {
     ShowReading reading;
-    Reading reader{reading, fileName, text, {}};
-    if (text.size() > MAX_SHOW_FILE_BYTES) {
+    Reading reader{reading, fileName, wholeText, {}};
+    if (wholeText.size() > MAX_SHOW_FILE_BYTES) {
         reader.refuse(ShowLine{1, {}}, 0,
-                      "the show is " + std::to_string(text.size()) + " bytes, over the " +
+                      "the show is " + std::to_string(wholeText.size()) + " bytes, over the " +
                           std::to_string(MAX_SHOW_FILE_BYTES) + " (64 KB) a show may have");
         return reading;
     }
+    const std::string_view text = skipByteOrderMark(wholeText);
+    reader.text = text;
     const std::size_t bad = firstNonUtf8(text);
     if (bad != std::string_view::npos) {
         const ShowLine line = lineAround(text, bad);
@@ -360,10 +362,10 @@ ShowReading readShow(std::string_view fileName, std::string_view text) {
                       "bytes that are not UTF-8");
         return reading;
     }
-    reader.text = skipByteOrderMark(text);
     for (int i = 0; i < ROBOT_COUNT; ++i) {
         for (int axis = 0; axis < 3; ++axis) {
             reader.drafts[i].position[axis] = toTenths(ROBOT_START[i][axis]);
+            assert(fromTenths(reader.drafts[i].position[axis]) == ROBOT_START[i][axis]);
         }
         std::copy(std::begin(START_ANGLES), std::end(START_ANGLES), reader.drafts[i].angles);
     }

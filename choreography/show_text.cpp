@@ -196,7 +196,8 @@ ShowLine lineAround(std::string_view text, std::size_t offset) {
     if (end > start && text[end - 1] == '\r') {
         end -= 1;
     }
-    const auto before = std::count(text.begin(), text.begin() + static_cast<long>(start), '\n');
+    const auto before =
+        std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(start), '\n');
     return {static_cast<int>(before) + 1, text.substr(start, end - start)};
 }
 
