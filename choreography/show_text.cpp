@@ -1,6 +1,7 @@
 #include "choreography/show_text.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
