@@ -1,7 +1,9 @@
 // One choreography tick with four walking robots, node matrices included, and a seek to the
 // show's end, which runs every tick of the show from its start; the seek is also given as a
 // number of walking ticks. That a tick allocates nothing is asserted by tick_allocation_test.
+// Also the longest show a file may hold read and checked.
 #include "choreography/choreography.h"
+#include "choreography/show_file.h"
 #include "choreography/show_time.h"
 #include "robot/node_matrix.h"
 #include "tests/support/start_show.h"
@@ -52,6 +54,46 @@ void seekToEnd(benchmark::State& state) {
 }
 BENCHMARK(seekToEnd);
 
+// Every robot at its most commands, walking a step out and back between poses that move every
+// joint, so each pose line names all thirteen.
+std::string longestShowText() {
+    ShowScripts show{};
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        float* command = show.script[i];
+        for (std::uint32_t c = 0; c < MAX_SHOW_COMMANDS; ++c) {
+            if (c % 2 == 0) {
+                command[0] = static_cast<float>(Walk);
+                command[1] = ROBOT_START[i][0] + (c % 4 == 0 ? 1.0f : 0.0f);
+                command[2] = ROBOT_START[i][1];
+                command[3] = ROBOT_START[i][2];
+                command += WALK_LENGTH;
+            } else {
+                command[0] = static_cast<float>(Pose);
+                for (int k = 0; k < JOINT_COUNT; ++k) {
+                    command[1 + k] = -359.5f + static_cast<float>(c * 5 + k) * 0.5f;
+                }
+                command += POSE_LENGTH;
+            }
+        }
+        show.commandCount[i] = MAX_SHOW_COMMANDS;
+    }
+    return writeShow(show);
+}
+
+void readLongestShow(benchmark::State& state) {
+    const std::string text = longestShowText();
+    for (auto _ : state) {
+        ShowReading reading = readShow("longest", text);
+        benchmark::DoNotOptimize(reading);
+        if (!reading.accepted) {
+            state.SkipWithError(reading.refusal.c_str());
+            break;
+        }
+    }
+    state.counters["bytes"] = static_cast<double>(text.size());
+}
+BENCHMARK(readLongestShow);
+
 // The console report, and each benchmark's time per iteration kept for the ratio.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
@@ -76,6 +118,10 @@ int main(int argc, char** argv) {
     if (tick != reporter.seconds.end() && seek != reporter.seconds.end()) {
         std::printf("seek to the end = %.0f walking ticks (%.3f ms)\n",
                     seek->second / (tick->second / TICKS_PER_RUN), seek->second * 1e3);
+    }
+    const auto read = reporter.seconds.find("readLongestShow");
+    if (read != reporter.seconds.end()) {
+        std::printf("reading and checking the longest show: %.3f ms\n", read->second * 1e3);
     }
     benchmark::Shutdown();
     return 0;
