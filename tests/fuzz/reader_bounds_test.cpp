@@ -191,7 +191,7 @@ TEST(ReaderBounds, TheShowFileReadsOrRefusesWorstShapesAlike) {
         {"a long whole number",
          [&](std::size_t n) { return show(version + "robot 1\nwalk 1", "0", n); }, false},
         {"a long unknown joint",
-         [&](std::size_t n) { return show(version + "robot 1\npose x", "y", n); }, false},
+         [&](std::size_t n) { return show(version + "robot 1\npose x", "y", n, "=1"); }, false},
         {"a long unknown command", [&](std::size_t n) { return show(version, "q", n); }, false},
         {"many joints on a line",
          [&](std::size_t n) { return show(version + "robot 1\npose", " torso_yaw=0", n); },
