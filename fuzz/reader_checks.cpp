@@ -132,11 +132,13 @@ std::string checkCommandLine(std::string_view text) {
         if (!samePlace(place, ELSEWHERE) || argc != arguments.argc()) {
             return "a refused command line moved the place or the argument count";
         }
-        return oneLine(refusal) ? "" : "a refused command line's refusal is not one line: " + refusal;
+        return oneLine(refusal) ? ""
+                                : "a refused command line's refusal is not one line: " + refusal;
     }
     // What stays for GLUT: the program's name, some of the given arguments in their order, none
     // of two dashes, and the null after them.
-    if (arguments.argv[0] != given[0] || arguments.argv[static_cast<std::size_t>(argc)] != nullptr) {
+    if (arguments.argv[0] != given[0] ||
+        arguments.argv[static_cast<std::size_t>(argc)] != nullptr) {
         return "the arguments left for GLUT lost the program's name or their end";
     }
     std::size_t next = 1;
@@ -169,7 +171,8 @@ std::string checkShowFile(std::string_view text) {
             reading.refusal.size() == place.size()) {
             return "a refusal does not name its line and column: " + reading.refusal;
         }
-        return oneLine(reading.refusal) ? "" : "a show's refusal is not one line: " + reading.refusal;
+        return oneLine(reading.refusal) ? ""
+                                        : "a show's refusal is not one line: " + reading.refusal;
     }
     const std::string printed = writeShow(reading.show);
     // A show of many poses that each change many joints prints longer than a show may be read

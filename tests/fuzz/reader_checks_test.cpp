@@ -2,8 +2,6 @@
 // tests/data/fuzz/<target>: each is read and read back, or refused in one line.
 #include "fuzz/reader_checks.h"
 
-#include "choreography/show_place.h"
-
 #include <dirent.h>
 #include <fstream>
 #include <gtest/gtest.h>
