@@ -32,7 +32,7 @@ test:
 	tools/install-deps.sh bench
 	tools/install-deps.sh wine
 	tools/install-deps.sh package
-	$(MAKE) fuzz FUZZ_SECONDS=20
+	$(MAKE) fuzz FUZZ_SECONDS=10
 	$(MAKE) windows
 	$(MAKE) web WEB_OPTIONAL=1
 	$(MAKE) test-default WINDOWS_EXE=$(CURDIR)/$(WINDOWS_DIR)/cheerleaders.exe \
@@ -92,16 +92,29 @@ rest-cost:
 	$(MAKE) build
 	tools/rest_cost.py build/cheerleaders $(dir $(wildcard $(WEB_DIR)/cheerleaders.html))
 
-# The bitmap reader's fuzz target, seeded with the conformance suite and the writer samples; new
-# finds collect in build-fuzz/corpus.
+# The fuzz targets, each for FUZZ_SECONDS under AddressSanitizer and UndefinedBehaviorSanitizer:
+# the bitmap reader, seeded with the conformance suite and the writer samples, and the readers of
+# text from outside (the place's text, the command line, the show file), seeded with fuzz/corpus
+# and the finds kept in tests/data/fuzz, on inputs up to 64 KB of which none may take a second.
+# New finds collect in build-fuzz/corpus/TARGET; a broken property or a crash stops with the input
+# in build-fuzz/TARGET-crash-*.
+TEXT_FUZZ_TARGETS := place_query command_line show_file
 fuzz:
 	tools/install-deps.sh fuzz
 	cmake --preset fuzz
-	cmake --build build-fuzz -j $(JOBS) --target bitmap_reader_fuzz
-	mkdir -p build-fuzz/corpus
+	cmake --build build-fuzz -j $(JOBS) --target bitmap_reader_fuzz \
+		$(TEXT_FUZZ_TARGETS:%=%_fuzz)
+	mkdir -p $(addprefix build-fuzz/corpus/,bitmap_reader $(TEXT_FUZZ_TARGETS))
 	build-fuzz/fuzz/bitmap_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-		build-fuzz/corpus tests/data/bmpsuite/g tests/data/bmpsuite/q tests/data/bmpsuite/b \
-		tests/data/bmpsuite/x tests/data/writers
+		-artifact_prefix=build-fuzz/bitmap_reader- build-fuzz/corpus/bitmap_reader \
+		tests/data/bmpsuite/g tests/data/bmpsuite/q tests/data/bmpsuite/b tests/data/bmpsuite/x \
+		tests/data/writers
+	for target in $(TEXT_FUZZ_TARGETS); do \
+		build-fuzz/fuzz/$${target}_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+			-max_len=65536 -timeout=1 -artifact_prefix=build-fuzz/$$target- \
+			build-fuzz/corpus/$$target fuzz/corpus/$$target \
+			$$(ls -d tests/data/fuzz/$$target 2>/dev/null) || exit 1; \
+	done
 
 # The README's pictures, rendered without a screen.
 pictures:

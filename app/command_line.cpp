@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "choreography/show_place.h"
+#include "choreography/show_text.h"
 #include "common/console.h"
 #include "controls/key_table.h"
 
@@ -103,7 +104,8 @@ bool takeShowOptions(int& argc, char** argv, ShowPlace& place, std::string& refu
             option = name == n.option ? &n : option;
         }
         if (option == nullptr) {
-            refusal = std::string(PROGRAM_NAME) + ": unknown option " + name + " (see --help)";
+            refusal =
+                std::string(PROGRAM_NAME) + ": unknown option " + tokenText(name) + " (see --help)";
             return false;
         }
         // --at=740 or --at 740; --paused stands alone unless written --paused=VALUE.
@@ -119,8 +121,8 @@ bool takeShowOptions(int& argc, char** argv, ShowPlace& place, std::string& refu
         }
         std::string why;
         if (!readPlaceValue(option->value, value, hasValue, read, why)) {
-            refusal = std::string(PROGRAM_NAME) + ": " + name + " '" + value + "' was refused (" +
-                      why + ")";
+            refusal = std::string(PROGRAM_NAME) + ": " + name + " '" + tokenText(value) +
+                      "' was refused (" + why + ")";
             return false;
         }
     }

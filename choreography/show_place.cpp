@@ -1,5 +1,7 @@
 #include "choreography/show_place.h"
 
+#include "choreography/show_text.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -159,6 +161,10 @@ bool readPlaceValue(PlaceValue value, const std::string& text, bool hasValue, Sh
                     std::string& why) {
     // Only paused may stand alone; every other name needs a value, and an empty one is none.
     bool read = false;
+    if (text.size() > MAX_PLACE_VALUE_BYTES) {
+        why = "a value has at most " + std::to_string(MAX_PLACE_VALUE_BYTES) + " bytes";
+        return false;
+    }
     switch (value) {
     case PlaceValue::Tick:
         read = hasValue && readTick(text, place.tick);
@@ -225,12 +231,17 @@ std::string placeQuery(const std::string& query, const ShowPlace& place) {
 }
 
 bool readPlaceQuery(const std::string& query, ShowPlace& place, std::string& refusal) {
+    if (query.size() > MAX_PLACE_QUERY_BYTES) {
+        refusal = "The link of " + std::to_string(query.size()) + " bytes was refused (over " +
+                  std::to_string(MAX_PLACE_QUERY_BYTES) + "): the show opens at its start.";
+        return false;
+    }
     ShowPlace read;
     for (const QueryParameter& p : queryParameters(query)) {
         const PlaceValueName* name = placeValueNamed(p.name);
         std::string why;
         if (name != nullptr && !readPlaceValue(name->value, p.value, p.hasValue, read, why)) {
-            refusal = "The link's " + p.written + " was refused (" + why +
+            refusal = "The link's " + tokenText(p.written) + " was refused (" + why +
                       "): the show opens at its start.";
             return false;
         }

@@ -20,6 +20,7 @@ constexpr long long UNIT_TENTHS = 10;
 constexpr long long ANGLE_LIMIT_TENTHS = 3600;
 constexpr long long FIELD_HALF_WIDTH_TENTHS = 120;  // x from -12 to 12
 constexpr long long FIELD_HALF_LENGTH_TENTHS = 180; // z from -18 to 18
+constexpr std::size_t SUGGESTED_NAME_BYTES = 64;    // past the longest joint's name
 
 constexpr std::uint32_t ARM_JOINTS = (1u << LeftUpperArmPitch) | (1u << LeftLowerArmPitch) |
                                      (1u << RightUpperArmPitch) | (1u << RightLowerArmPitch) |
@@ -39,8 +40,11 @@ std::string quoted(std::string_view text) {
     return "'" + tokenText(text) + "'";
 }
 
-// The joint or the letter key nearest the unknown name, for the refusal's suggestion.
-std::string_view nearestJointKey(std::string_view name) {
+// The joint or the letter key nearest the unknown name, for the refusal's suggestion. Only the
+// name's start is compared: a name far longer than any joint's is no slip of the fingers, and
+// the distance costs its length times each key's.
+std::string_view nearestJointKey(std::string_view wholeName) {
+    const std::string_view name = wholeName.substr(0, SUGGESTED_NAME_BYTES);
     std::string_view best = LETTER_KEY;
     std::size_t bestDistance = editDistance(name, LETTER_KEY);
     for (int k = 0; k < JOINT_COUNT; ++k) {
