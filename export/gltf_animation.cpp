@@ -32,7 +32,8 @@ bool changes(const std::vector<float>& values, int width) {
 
 void addChannel(tinygltf::Model& model, tinygltf::Animation& animation, const Channel& channel) {
     const float maxStep = channel.turn ? MAX_TURN_BETWEEN_KEYS_DEG : 0.0f;
-    const std::vector<std::uint32_t> keys = channelKeyTicks(*channel.values, channel.width, maxStep);
+    const std::vector<std::uint32_t> keys =
+        channelKeyTicks(*channel.values, channel.width, maxStep);
     std::vector<float> times, outputs;
     for (const std::uint32_t tick : keys) {
         times.push_back(static_cast<float>(tick) / static_cast<float>(TICKS_PER_SECOND));

@@ -136,8 +136,8 @@ int addFloorMesh(tinygltf::Model& model, int material) {
     constexpr float CORNERS[4][2] = {{-1.0f, -1.0f}, {-1.0f, 1.0f}, {1.0f, 1.0f}, {1.0f, -1.0f}};
     std::vector<float> positions, normals, st;
     for (const auto& c : CORNERS) {
-        positions.insert(positions.end(), {c[0] * FLOOR_SCALE[0],
-                                           FLOOR_Y + FLOOR_SCALE[1], c[1] * FLOOR_SCALE[2]});
+        positions.insert(positions.end(),
+                         {c[0] * FLOOR_SCALE[0], FLOOR_Y + FLOOR_SCALE[1], c[1] * FLOOR_SCALE[2]});
         normals.insert(normals.end(), {0.0f, 1.0f, 0.0f});
         // s = 4x, t = -4z, as the polygon's own coordinates.
         st.insert(st.end(), {4.0f * c[0], -4.0f * c[1]});
@@ -160,8 +160,8 @@ int addFieldLinesMesh(tinygltf::Model& model, int material) {
         positions.insert(positions.end(), line.from, line.from + 3);
         positions.insert(positions.end(), line.to, line.to + 3);
         normals.insert(normals.end(), {0.0f, 1.0f, 0.0f, 0.0f, 1.0f, 0.0f});
-        indices.insert(indices.end(), {static_cast<std::uint16_t>(2 * i),
-                                       static_cast<std::uint16_t>(2 * i + 1)});
+        indices.insert(indices.end(),
+                       {static_cast<std::uint16_t>(2 * i), static_cast<std::uint16_t>(2 * i + 1)});
     }
     Attributes attributes = {
         {"POSITION", addFloatAccessor(model, positions, 3, TINYGLTF_TARGET_ARRAY_BUFFER)},
@@ -171,15 +171,17 @@ int addFieldLinesMesh(tinygltf::Model& model, int material) {
 }
 
 std::vector<double> axisQuaternion(float degrees, const float (&axis)[3]) {
-    const TurnAxis turn = axis[0] != 0.0f ? TurnAxis::X : axis[1] != 0.0f ? TurnAxis::Y : TurnAxis::Z;
+    const TurnAxis turn = axis[0] != 0.0f   ? TurnAxis::X
+                          : axis[1] != 0.0f ? TurnAxis::Y
+                                            : TurnAxis::Z;
     return turnQuaternion(turn, degrees);
 }
 
 void addGoalPosts(tinygltf::Model& model, int material) {
     int meshes[GOAL_POST_PARTS];
     for (int part = 0; part < GOAL_POST_PARTS; ++part) {
-        const QuadricMesh tube = tubeMesh(POST_RADIUS, POST_CYLINDERS[part].height, POST_SLICES,
-                                          POST_STACKS, false);
+        const QuadricMesh tube =
+            tubeMesh(POST_RADIUS, POST_CYLINDERS[part].height, POST_SLICES, POST_STACKS, false);
         meshes[part] = addMesh(model, "goal post " + std::to_string(part),
                                addQuadricGeometry(model, tube), material, TINYGLTF_MODE_TRIANGLES);
     }
@@ -285,7 +287,8 @@ tinygltf::Model buildModel() {
             }
             node.rotation = turnQuaternion(joint.axis, channels.angle[n][0]);
             const int parent = parentJointNode(n);
-            jointNodes[i][n] = addNode(model, parent < 0 ? robotNodes[i] : jointNodes[i][parent], node);
+            jointNodes[i][n] =
+                addNode(model, parent < 0 ? robotNodes[i] : jointNodes[i][parent], node);
             if (bodyNode(joint.part) != n) {
                 continue;
             }
@@ -329,7 +332,8 @@ std::vector<std::uint8_t> showGlb() {
 bool writeShowGlb(const std::string& path, std::string& error) {
     const std::vector<std::uint8_t> bytes = showGlb();
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     file.close();
     if (!file) {
         error = "cannot write " + path + ": " + std::strerror(errno);

@@ -81,13 +81,13 @@ QuadricMesh sphereMesh(double radius, int slices, int stacks, bool textured) {
             // Each pair: the vertex on the lower ring (j + 1) first, then the one on ring j.
             for (const std::size_t r : {j + 1, j}) {
                 addVertex(mesh, ringRadius[r] * ring.sine[i], ringRadius[r] * ring.cosine[i],
-                          ringHeight[r], ring.sine[i] * stackSine[r],
-                          ring.cosine[i] * stackSine[r], stackCosine[r]);
+                          ringHeight[r], ring.sine[i] * stackSine[r], ring.cosine[i] * stackSine[r],
+                          stackCosine[r]);
                 if (textured) {
-                    mesh.texCoords.push_back(1.0f - static_cast<float>(i) /
-                                                        static_cast<float>(slices));
-                    mesh.texCoords.push_back(1.0f - static_cast<float>(r) /
-                                                        static_cast<float>(stacks));
+                    mesh.texCoords.push_back(1.0f -
+                                             static_cast<float>(i) / static_cast<float>(slices));
+                    mesh.texCoords.push_back(1.0f -
+                                             static_cast<float>(r) / static_cast<float>(stacks));
                 }
             }
         }
@@ -110,8 +110,8 @@ QuadricMesh tubeMesh(double radius, double height, int slices, int stacks, bool 
                 addVertex(mesh, r * ring.sine[i], r * ring.cosine[i], z, ring.sine[i],
                           ring.cosine[i], 0.0f);
                 if (textured) {
-                    mesh.texCoords.push_back(1.0f - static_cast<float>(i) /
-                                                        static_cast<float>(slices));
+                    mesh.texCoords.push_back(1.0f -
+                                             static_cast<float>(i) / static_cast<float>(slices));
                     mesh.texCoords.push_back(static_cast<float>(level) /
                                              static_cast<float>(stacks));
                 }

@@ -15,7 +15,8 @@ struct QuadricMesh {
 
 // gluSphere(radius, slices, stacks) about the origin, its poles on the z axis: GLU's quad strips
 // from +z down, each quad split into two triangles in the strip's own winding. The quads that
-// touch a pole have two equal corners; their empty triangle is left out, as GL draws nothing for it.
+// touch a pole have two equal corners; their empty triangle is left out, as GL draws nothing for
+// it.
 QuadricMesh sphereMesh(double radius, int slices, int stacks, bool textured);
 
 // gluCylinder(radius, radius, height, slices, stacks): open at both ends, along +z from 0.

@@ -16,8 +16,8 @@ enum class TurnAxis { X, Y, Z };
 struct JointNode {
     const char* name; // after "robotN_"
     BodyPart part;
-    bool outer;    // the first of a two-axis joint's nodes; the part's body node is the inner one
-    int angle;     // JointAngles index
+    bool outer; // the first of a two-axis joint's nodes; the part's body node is the inner one
+    int angle;  // JointAngles index
     TurnAxis axis;
 };
 constexpr int JOINT_NODE_COUNT = 13;

@@ -22,11 +22,11 @@ bool keepImageBytes(tinygltf::Image* image, const int, std::string*, std::string
 
 std::vector<float> floats(const tinygltf::Model& model, int accessorIndex) {
     const tinygltf::Accessor& accessor = model.accessors[static_cast<std::size_t>(accessorIndex)];
-    const tinygltf::BufferView& view = model.bufferViews[static_cast<std::size_t>(accessor.bufferView)];
+    const tinygltf::BufferView& view =
+        model.bufferViews[static_cast<std::size_t>(accessor.bufferView)];
     const int width = tinygltf::GetNumComponentsInType(static_cast<std::uint32_t>(accessor.type));
     std::vector<float> values(accessor.count * static_cast<std::size_t>(width));
-    std::memcpy(values.data(),
-                model.buffers[0].data.data() + view.byteOffset + accessor.byteOffset,
+    std::memcpy(values.data(), model.buffers[0].data.data() + view.byteOffset + accessor.byteOffset,
                 values.size() * sizeof(float));
     return values;
 }
@@ -69,9 +69,10 @@ class GltfExport : public ::testing::Test {
             const auto& r = node.rotation;
             const auto& s = node.scale;
             move.push_back(t.empty() ? glm::vec3(0.0f) : glm::vec3(t[0], t[1], t[2]));
-            turn.push_back(r.empty() ? glm::quat(1, 0, 0, 0)
-                                     : glm::quat(static_cast<float>(r[3]), static_cast<float>(r[0]),
-                                                 static_cast<float>(r[1]), static_cast<float>(r[2])));
+            turn.push_back(r.empty()
+                               ? glm::quat(1, 0, 0, 0)
+                               : glm::quat(static_cast<float>(r[3]), static_cast<float>(r[0]),
+                                           static_cast<float>(r[1]), static_cast<float>(r[2])));
             stretch.push_back(s.empty() ? glm::vec3(1.0f) : glm::vec3(s[0], s[1], s[2]));
         }
         const float time = static_cast<float>(tick) / 60.0f;

@@ -10,8 +10,8 @@
 #include "robot/body_shape.h"
 #include "robot/tree_walk.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
@@ -24,8 +24,8 @@ int main(int argc, char** argv) {
     float camera[16];
     cameraMatrix(ViewerCamera{}, camera);
     // The scene view's projection for a square view: glFrustum(-2, 2, -2, 2, 2, 40).
-    const glm::mat4 view = glm::frustum(-2.0f, 2.0f, -2.0f, 2.0f, 2.0f, 40.0f) *
-                           glm::make_mat4(camera);
+    const glm::mat4 view =
+        glm::frustum(-2.0f, 2.0f, -2.0f, 2.0f, 2.0f, 40.0f) * glm::make_mat4(camera);
     std::printf("{");
     for (int a = 1; a < argc; ++a) {
         const auto tick = static_cast<std::uint32_t>(std::strtoul(argv[a], nullptr, 10));
@@ -66,7 +66,8 @@ int main(int argc, char** argv) {
                     const glm::mat4 m = view * visit.world * pieceMatrix(p);
                     for (std::size_t v = 0; v < mesh.positions.size(); v += 3) {
                         const glm::vec4 c = m * glm::vec4(glm::make_vec3(&mesh.positions[v]), 1.0f);
-                        const float x = (c.x / c.w + 1.0f) * 250.0f, y = (1.0f - c.y / c.w) * 250.0f;
+                        const float x = (c.x / c.w + 1.0f) * 250.0f,
+                                    y = (1.0f - c.y / c.w) * 250.0f;
                         box[0] = std::min(box[0], x);
                         box[1] = std::min(box[1], y);
                         box[2] = std::max(box[2], x);
@@ -74,7 +75,8 @@ int main(int argc, char** argv) {
                     }
                 }
             });
-            std::printf("%s[%.2f, %.2f, %.2f, %.2f]", i ? ", " : "", box[0], box[1], box[2], box[3]);
+            std::printf("%s[%.2f, %.2f, %.2f, %.2f]", i ? ", " : "", box[0], box[1], box[2],
+                        box[3]);
         }
         std::printf("]}");
     }
