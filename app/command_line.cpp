@@ -38,6 +38,9 @@ constexpr const char* HELP_LINES[] = {
     "  --camera H,X,Z,B,S,P",
     "             the camera's heading, x, z, bob, step phase and pitch: six finite",
     "             numbers, commas between, no spaces",
+    "  --export-gltf FILE",
+    "             write the field, the robots and the whole show to FILE as binary",
+    "             glTF (.glb) and exit, without a window",
     "Each also takes its value after `=` (--at=740). A value that cannot be read, or",
     "another option of two dashes, is refused with one line, and exit status 2.",
 };
@@ -130,6 +133,33 @@ bool takeShowOptions(int& argc, char** argv, ShowPlace& place, std::string& refu
     argc = kept;
     argv[argc] = nullptr;
     return true;
+}
+
+ExportRequest takeExportOption(int& argc, char** argv, std::string& path, std::string& refusal) {
+    const std::string option = "--export-gltf";
+    ExportRequest request = ExportRequest::None;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == option && i + 1 < argc) {
+            path = argv[++i];
+        } else if (argument.compare(0, option.size() + 1, option + "=") == 0) {
+            path = argument.substr(option.size() + 1);
+        } else if (argument == option) {
+            path.clear();
+        } else {
+            argv[kept++] = argv[i];
+            continue;
+        }
+        request = ExportRequest::Export;
+        if (path.empty()) {
+            refusal = std::string(PROGRAM_NAME) + ": " + option + " needs a file name";
+            return ExportRequest::Refused;
+        }
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    return request;
 }
 
 void printRefusal(const std::string& text) {

@@ -26,5 +26,11 @@ struct ShowPlace;
 // `refusal`.
 bool takeShowOptions(int& argc, char** argv, ShowPlace& place, std::string& refusal);
 
+// Takes `--export-gltf FILE` (or `--export-gltf=FILE`) out of argv, the other arguments staying
+// in order: Export with the file's name in `path`, None when it is not there, Refused with one
+// line in `refusal` when it has no file name. main() writes the show to the file and exits.
+enum class ExportRequest { None, Export, Refused };
+ExportRequest takeExportOption(int& argc, char** argv, std::string& path, std::string& refusal);
+
 // Writes the text and a newline to standard error: a refused command line.
 void printRefusal(const std::string& text);

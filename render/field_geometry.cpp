@@ -1,19 +1,12 @@
 #include "render/field_geometry.h"
 
+#include "render/field_layout.h"
+
 #include <GL/gl.h>
 
 GLUquadric* goalPostQuadrics[GOAL_POST_PARTS] = {nullptr, nullptr, nullptr, nullptr};
 
 namespace {
-
-constexpr float LINE_HEIGHT = -2.95f;
-// The one cross line that lies in the floor's own plane instead of just above it.
-constexpr float SUNKEN_LINE_Z = 16.0f;
-constexpr float SUNKEN_LINE_HEIGHT = -3.0f;
-
-constexpr double POST_RADIUS = 0.1;
-constexpr GLint POST_SLICES = 10;
-constexpr GLint POST_STACKS = 10;
 
 void drawPostCylinder(int part, double height) {
     GLUquadric* quadric = goalPostQuadrics[part];
@@ -63,42 +56,21 @@ void drawFloorPolygon() {
 
 void drawFieldLines() {
     glBegin(GL_LINES);
-    for (int step = 0; step <= 18; ++step) {
-        const float z = static_cast<float>(-18 + 2 * step);
-        const float y = z == SUNKEN_LINE_Z ? SUNKEN_LINE_HEIGHT : LINE_HEIGHT;
-        glVertex3f(-12.0f, y, z);
-        glVertex3f(12.0f, y, z);
+    for (int i = 0; i < FIELD_LINE_COUNT; ++i) {
+        const FieldLine line = fieldLine(i);
+        glVertex3fv(line.from);
+        glVertex3fv(line.to);
     }
-    glVertex3f(-12.0f, LINE_HEIGHT, -18.0f);
-    glVertex3f(-12.0f, LINE_HEIGHT, 18.0f);
-    glVertex3f(12.0f, LINE_HEIGHT, -18.0f);
-    glVertex3f(12.0f, LINE_HEIGHT, 18.0f);
     glEnd();
 }
 
 void drawGoalPost() {
-    // Centre post: the cylinder's +z axis turned to +y.
-    glPushMatrix();
-    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-    drawPostCylinder(0, 2.0);
-    glPopMatrix();
-
-    // Crossbar: from the left end, turned to +x.
-    glPushMatrix();
-    glTranslatef(-1.5f, 2.0f, 0.0f);
-    glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-    drawPostCylinder(1, 3.0);
-    glPopMatrix();
-
-    glPushMatrix();
-    glTranslatef(-1.5f, 2.0f, 0.0f);
-    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-    drawPostCylinder(2, 4.0);
-    glPopMatrix();
-
-    glPushMatrix();
-    glTranslatef(1.5f, 2.0f, 0.0f);
-    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-    drawPostCylinder(3, 4.0);
-    glPopMatrix();
+    for (int part = 0; part < GOAL_POST_PARTS; ++part) {
+        const PostCylinder& c = POST_CYLINDERS[part];
+        glPushMatrix();
+        glTranslatef(c.move[0], c.move[1], c.move[2]);
+        glRotatef(c.degrees, c.axis[0], c.axis[1], c.axis[2]);
+        drawPostCylinder(part, c.height);
+        glPopMatrix();
+    }
 }

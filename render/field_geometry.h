@@ -3,13 +3,13 @@
 // start-up, and the scene frame calls the lists and drawGoalPost every frame.
 #pragma once
 
+#include "render/field_layout.h"
+
 #include <GL/glu.h>
 
 // Fixed list numbers, used as they are rather than taken from glGenLists.
 constexpr GLuint FLOOR_LIST = 1;
 constexpr GLuint FIELD_LINES_LIST = 2;
-
-constexpr int GOAL_POST_PARTS = 4;
 
 // In drawing order: centre post, crossbar, left upright, right upright. Filled, without texture
 // coordinates. A slot whose quadric could not be created stays null and is not drawn.

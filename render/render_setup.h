@@ -3,18 +3,7 @@
 // once; the scene frame selects materials with applyMaterial.
 #pragma once
 
-constexpr int MATERIAL_COUNT = 6;
-
-// Five parallel arrays indexed by material number.
-struct MaterialTable {
-    float specular[MATERIAL_COUNT][4];
-    float diffuse[MATERIAL_COUNT][4];
-    float ambient[MATERIAL_COUNT][4];
-    float shininess[MATERIAL_COUNT];
-    float emission[MATERIAL_COUNT][4];
-};
-
-extern const MaterialTable materialTable;
+#include "render/material_table.h"
 
 // The sky colour, cleared to in every frame of the scene view.
 constexpr float SKY_COLOUR[4] = {0.1f, 0.5f, 0.9f, 0.0f};

@@ -5,20 +5,12 @@
 #include "controls/walking_camera.h"
 #include "render/body_frames.h"
 #include "render/field_geometry.h"
+#include "render/field_layout.h"
 #include "render/render_setup.h"
 #include "render/textures.h"
 #include "robot/robot_drawing.h"
 
 #include <GL/glut.h>
-
-namespace {
-constexpr int ROBOT_MATERIAL = 0;
-constexpr int FLOOR_MATERIAL = 1;
-constexpr int LINE_MATERIAL = 5;
-constexpr int FLOOR_TEXTURE_SLOT = 3;
-constexpr float FLOOR_Y = -3.0f;
-constexpr float GOAL_LINE_Z = 18.0f;
-} // namespace
 
 void applyCamera(const ViewerCamera& camera) {
     glLoadIdentity();
@@ -49,7 +41,7 @@ void displayScene() {
     glPushMatrix();
     glTranslatef(0.0f, FLOOR_Y, 0.0f);
     // The zero y scale flattens the polygon, which lies at y = 1 in its list, onto the floor.
-    glScalef(15.0f, 0.0f, 20.0f);
+    glScalef(FLOOR_SCALE[0], FLOOR_SCALE[1], FLOOR_SCALE[2]);
     glCallList(FLOOR_LIST);
     glPopMatrix();
 

@@ -7,9 +7,9 @@
 set -eu
 
 run="cmake make g++ pkg-config libglut-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri libglm-dev \
-libpng-dev"
+libpng-dev libtinygltf-dev nlohmann-json3-dev libstb-dev"
 test="$run libgtest-dev googletest nlohmann-json3-dev xvfb xdotool python3 python3-pytest python3-pil python3-numpy \
-python3-xlib clang libclang-rt-dev valgrind ffmpeg webp imagemagick openbox wmctrl"
+python3-xlib clang libclang-rt-dev valgrind ffmpeg webp imagemagick openbox wmctrl nodejs chromium"
 # The Windows build: the MinGW-w64 cross compiler, dpkg-dev for apt-get source, zip; the Linux
 # tool that generates the textures needs the run set.
 windows="$run g++-mingw-w64-x86-64 dpkg-dev zip"
