@@ -41,7 +41,8 @@ std::vector<std::string> takeFrom(std::vector<std::string> args, ShowPlace& plac
     }
     argv.push_back(nullptr);
     int argc = static_cast<int>(args.size());
-    taken = takeShowOptions(argc, argv.data(), place, refusal);
+    ShowChoice choice;
+    taken = takeShowOptions(argc, argv.data(), place, choice, refusal);
     EXPECT_EQ(argv[static_cast<size_t>(argc)], nullptr);
     return std::vector<std::string>(argv.begin() + 1, argv.begin() + argc);
 }
