@@ -1,9 +1,12 @@
 #include "app/command_line.h"
 
+#include "choreography/semaphore.h"
+#include "choreography/show_file.h"
 #include "choreography/show_place.h"
 #include "choreography/show_text.h"
 #include "common/console.h"
 #include "controls/key_table.h"
+#include "render/file_bytes.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -15,7 +18,8 @@ namespace {
 // The files the help text names are the ones the texture loader uses; the manual page says the
 // same at length. The keys come from the key table, which the keyboard handler reads too.
 constexpr const char* HELP_LINES[] = {
-    "Usage: cheerleaders [--at TICK] [--paused] [--speed NAME] [--camera H,X,Z,B,S,P]",
+    "Usage: cheerleaders [--show FILE | --spell WORD] [--print-show]",
+    "                    [--at TICK] [--paused] [--speed NAME] [--camera H,X,Z,B,S,P]",
     "                    [GLUT options such as -display DISPLAY]",
     "       cheerleaders --help | --version",
     "Four robots walk onto a playing field and pose as letters; you watch from a camera",
@@ -30,6 +34,14 @@ constexpr const char* HELP_LINES[] = {
     "",
     "  --help     show this text and exit",
     "  --version  show the version and exit",
+    "  --show FILE",
+    "             play the show in FILE: a version line, then for each robot a",
+    "             `robot N` line and its walk and pose commands (see the manual page)",
+    "  --spell WORD",
+    "             the robots walk in as usual, then signal the word's one to four",
+    "             letters A to Z with their arms, one letter each",
+    "  --print-show",
+    "             write the show that would play in the show file's form and exit",
     "  --at TICK  start the show at that tick, 0 (the start) to 4294967295; the lines",
     "             of the commands finished by then come first",
     "  --paused   start with the robots paused (--paused=0 or =false: playing)",
@@ -41,8 +53,9 @@ constexpr const char* HELP_LINES[] = {
     "  --export-gltf FILE",
     "             write the field, the robots and the whole show to FILE as binary",
     "             glTF (.glb) and exit, without a window",
-    "Each also takes its value after `=` (--at=740). A value that cannot be read, or",
-    "another option of two dashes, is refused with one line, and exit status 2.",
+    "Each also takes its value after `=` (--at=740). A value that cannot be read, a show",
+    "file that cannot be played (FILE:LINE:COLUMN: what is wrong), or another option of",
+    "two dashes, is refused with one line, and exit status 2.",
 };
 
 constexpr char PROGRAM_NAME[] = "cheerleaders";
@@ -91,8 +104,10 @@ void printVersion() {
     printLine((std::string("cheerleaders ") + CHEER_VERSION).c_str());
 }
 
-bool takeShowOptions(int& argc, char** argv, ShowPlace& place, std::string& refusal) {
+bool takeShowOptions(int& argc, char** argv, ShowPlace& place, ShowChoice& choice,
+                     std::string& refusal) {
     ShowPlace read = place;
+    ShowChoice chosen = choice;
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -102,6 +117,28 @@ bool takeShowOptions(int& argc, char** argv, ShowPlace& place, std::string& refu
         }
         const std::size_t equals = std::min(argument.find('='), argument.size());
         const std::string name = argument.substr(0, equals);
+        if (name == "--print-show") {
+            if (equals < argument.size()) {
+                refusal = std::string(PROGRAM_NAME) + ": --print-show takes no value";
+                return false;
+            }
+            chosen.print = true;
+            continue;
+        }
+        if (name == "--show" || name == "--spell") {
+            std::string value;
+            if (equals < argument.size()) {
+                value = argument.substr(equals + 1);
+            } else if (i + 1 < argc) {
+                value = argv[++i];
+            } else {
+                refusal = std::string(PROGRAM_NAME) + ": " + name + " needs a value";
+                return false;
+            }
+            (name == "--show" ? chosen.fromFile : chosen.spelled) = true;
+            (name == "--show" ? chosen.file : chosen.word) = value;
+            continue;
+        }
         const PlaceValueName* option = nullptr;
         for (const PlaceValueName& n : PLACE_VALUE_NAMES) {
             option = name == n.option ? &n : option;
@@ -129,7 +166,12 @@ bool takeShowOptions(int& argc, char** argv, ShowPlace& place, std::string& refu
             return false;
         }
     }
+    if (chosen.fromFile && chosen.spelled) {
+        refusal = std::string(PROGRAM_NAME) + ": --show and --spell choose two shows; give one";
+        return false;
+    }
     place = read;
+    choice = chosen;
     argc = kept;
     argv[argc] = nullptr;
     return true;
@@ -160,6 +202,38 @@ ExportRequest takeExportOption(int& argc, char** argv, std::string& path, std::s
     argc = kept;
     argv[argc] = nullptr;
     return request;
+}
+
+bool chooseShow(const ShowChoice& choice, ShowScripts& show, std::string& refusal) {
+    if (choice.spelled) {
+        std::string whyNot;
+        if (!spellShow(choice.word, show, whyNot)) {
+            refusal = std::string(PROGRAM_NAME) + ": --spell '" + choice.word +
+                      "' was refused (" + whyNot + ")";
+            return false;
+        }
+        return true;
+    }
+    if (!choice.fromFile) {
+        show = builtInShow();
+        return true;
+    }
+    // One byte past the limit still reads, so that the reader refuses a longer file by its size.
+    FileBytes bytes;
+    if (!readFileBytes(choice.file.c_str(), MAX_SHOW_FILE_BYTES + 1, bytes)) {
+        refusal = std::string(PROGRAM_NAME) + ": cannot read the show file '" + choice.file +
+                  "' (no readable regular file of at most " +
+                  std::to_string(MAX_SHOW_FILE_BYTES) + " bytes)";
+        return false;
+    }
+    const ShowReading reading = readShow(
+        choice.file, std::string_view(reinterpret_cast<const char*>(bytes.data.get()), bytes.size));
+    if (!reading.accepted) {
+        refusal = reading.refusal;
+        return false;
+    }
+    show = reading.show;
+    return true;
 }
 
 void printRefusal(const std::string& text) {

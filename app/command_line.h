@@ -1,6 +1,7 @@
 // Command line: the two options the program answers itself, before any window or display is
-// touched, and the four that open the show at a place (read as the place's own text is read).
-// Pure; main() asks it first and hands every other argument to glutInit.
+// touched, the four that open the show at a place (read as the place's own text is read), and
+// the three that choose the show (a file, a spelled word) or print it. Pure; main() asks it
+// first and hands every other argument to glutInit.
 #pragma once
 
 #include <string>
@@ -18,13 +19,31 @@ std::vector<std::string> helpLines();
 void printHelp();
 void printVersion();
 
+// The show the command line asks for: --show FILE, --spell WORD, and --print-show.
+struct ShowChoice {
+    bool fromFile = false;
+    std::string file;
+    bool spelled = false;
+    std::string word;
+    bool print = false; // write the show to standard output instead of playing it
+};
+
 struct ShowPlace;
-// Takes the show's own options out of argv: --at TICK, --paused, --speed NAME and --camera
-// H,X,Z,B,S,P, each also as --at=TICK and so on, read by the place's readers into `place`. The
-// other arguments stay in order (and argc shrinks) for glutInit. A value that cannot be read, or
-// an option of two dashes the program does not know, leaves false and one line naming it in
+struct ShowScripts;
+// Takes the show's own options out of argv: --at TICK, --paused, --speed NAME, --camera
+// H,X,Z,B,S,P, --show FILE and --spell WORD, each also as --at=TICK and so on, and --print-show;
+// the place's values are read by the place's readers into `place`. The other arguments stay in
+// order (and argc shrinks) for glutInit. A value that cannot be read, --show with --spell, or an
+// option of two dashes the program does not know, leaves false and one line naming it in
 // `refusal`.
-bool takeShowOptions(int& argc, char** argv, ShowPlace& place, std::string& refusal);
+bool takeShowOptions(int& argc, char** argv, ShowPlace& place, ShowChoice& choice,
+                     std::string& refusal);
+
+// The show the choice names: the file's (read up to the show file's size limit), the word's, or
+// the built-in one. A file that cannot be read or is no show, or a word that cannot be spelled,
+// leaves false and one line in `refusal`: for a show that cannot be played, the reader's own
+// "FILE:LINE:COLUMN: what is wrong".
+bool chooseShow(const ShowChoice& choice, ShowScripts& show, std::string& refusal);
 
 // Takes `--export-gltf FILE` (or `--export-gltf=FILE`) out of argv, the other arguments staying
 // in order: Export with the file's name in `path`, None when it is not there, Refused with one

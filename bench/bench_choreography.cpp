@@ -1,11 +1,14 @@
 // One choreography tick with four walking robots, node matrices included, and a seek to the
 // show's end, which runs every tick of the show from its start; the seek is also given as a
 // number of walking ticks. That a tick allocates nothing is asserted by tick_allocation_test.
-// Also the longest show a file may hold read and checked.
+// Also the longest show a file may hold read and checked, and the longest-running one started
+// (read, checked, its history found), sought to its end and back to its middle.
 #include "choreography/choreography.h"
+#include "choreography/played_show.h"
 #include "choreography/show_file.h"
 #include "choreography/show_time.h"
 #include "robot/node_matrix.h"
+#include "tests/support/long_show.h"
 #include "tests/support/start_show.h"
 
 #include <benchmark/benchmark.h>
@@ -94,6 +97,43 @@ void readLongestShow(benchmark::State& state) {
 }
 BENCHMARK(readLongestShow);
 
+void startLongestRunningShow(benchmark::State& state) {
+    const std::string text = writeShow(longestRunningShow());
+    std::uint32_t length = 0;
+    for (auto _ : state) {
+        ShowReading reading = readShow("longest running", text);
+        if (!reading.accepted) {
+            state.SkipWithError(reading.refusal.c_str());
+            break;
+        }
+        ShowHistory whole = wholeShow(showChoreography(reading.show));
+        benchmark::DoNotOptimize(whole);
+        length = showLength(whole);
+    }
+    state.counters["ticks"] = length;
+}
+BENCHMARK(startLongestRunningShow);
+
+// Sought from wherever the show is: a seek back runs from the start.
+void seekLongestRunningShow(benchmark::State& state, bool toEnd) {
+    const ShowScripts scripts = longestRunningShow();
+    Show show = startShow();
+    show.choreography = showChoreography(scripts);
+    const std::uint32_t end = showLength(wholeShow(show.choreography));
+    const std::uint32_t target = toEnd ? end : end / 2;
+    for (auto _ : state) {
+        state.PauseTiming();
+        seekShow(show.robots, show.choreography, show.gaits, toEnd ? 0 : end);
+        state.ResumeTiming();
+        ShowHistory history = seekShow(show.robots, show.choreography, show.gaits, target);
+        benchmark::DoNotOptimize(history);
+        benchmark::ClobberMemory();
+    }
+    state.counters["ticks"] = target;
+}
+BENCHMARK_CAPTURE(seekLongestRunningShow, toEnd, true);
+BENCHMARK_CAPTURE(seekLongestRunningShow, backToMiddle, false);
+
 // The console report, and each benchmark's time per iteration kept for the ratio.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
@@ -118,6 +158,14 @@ int main(int argc, char** argv) {
     if (tick != reporter.seconds.end() && seek != reporter.seconds.end()) {
         std::printf("seek to the end = %.0f walking ticks (%.3f ms)\n",
                     seek->second / (tick->second / TICKS_PER_RUN), seek->second * 1e3);
+    }
+    for (const char* name :
+         {"startLongestRunningShow", "seekLongestRunningShow/toEnd",
+          "seekLongestRunningShow/backToMiddle"}) {
+        const auto found = reporter.seconds.find(name);
+        if (found != reporter.seconds.end()) {
+            std::printf("%s: %.3f ms\n", name, found->second * 1e3);
+        }
     }
     const auto read = reporter.seconds.find("readLongestShow");
     if (read != reporter.seconds.end()) {

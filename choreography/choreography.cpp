@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <iterator>
 
 namespace {
@@ -157,13 +158,11 @@ int commandTick(Robot& robot, GaitState& gait, Choreography& show, int i) {
     const std::int32_t cursor = show.cursor[i];
     const float* command = show.script[i] + cursor;
     if (reached(command[0], static_cast<float>(Walk))) {
-        assert(cursor + WALK_LENGTH <= SCRIPT_LENGTH);
         if (walkTick(robot, gait, command)) {
             show.cursor[i] += WALK_LENGTH;
             return Walk;
         }
     } else if (reached(command[0], static_cast<float>(Pose))) {
-        assert(cursor + POSE_LENGTH <= SCRIPT_LENGTH);
         if (poseTick(robot, command)) {
             show.cursor[i] += POSE_LENGTH;
             return Pose;
@@ -171,15 +170,124 @@ int commandTick(Robot& robot, GaitState& gait, Choreography& show, int i) {
     }
     return 0;
 }
+
+// Whole half degrees, well inside the range where a float holds every half degree: a sum of
+// half-degree steps on such values is exact in any grouping, so a stretch of n ticks taken at
+// once gives the very floats the n ticks give one by one (a zero comes out +0 either way).
+constexpr float GRID_LIMIT_DEG = 1048576.0f;
+bool onHalfGrid(float value) {
+    const float halves = value * 2.0f;
+    return std::fabs(value) <= GRID_LIMIT_DEG && std::floor(halves) == halves;
+}
+
+// Ticks from now in which the walking leg, after its step, stays within the swing limits: no
+// reversal and no step, so the walk can neither finish nor turn.
+std::uint32_t quietWalkTicks(const Robot& robot, const GaitState& gait, const float* command) {
+    const float* target = command + 1;
+    const float* position = robot.position;
+    const float* a = robot.angles;
+    if (reached(position[0], target[0]) && reached(position[1], target[1]) &&
+        reached(position[2], target[2])) {
+        return 0;
+    }
+    for (int k : {LeftUpperArmPitch, RightUpperArmPitch, LeftUpperLegPitch, RightUpperLegPitch,
+                  LeftLowerLegPitch, RightLowerLegPitch}) {
+        if (!onHalfGrid(a[k])) {
+            return 0;
+        }
+    }
+    const float leg = a[LeftUpperLegPitch];
+    const float first = gait.swing ? leg + GAIT_STEP_DEG : leg - GAIT_STEP_DEG;
+    if (first > SWING_UPPER_LIMIT_DEG || first < SWING_LOWER_LIMIT_DEG) {
+        return 0;
+    }
+    const float room = gait.swing ? SWING_UPPER_LIMIT_DEG - leg : leg - SWING_LOWER_LIMIT_DEG;
+    return static_cast<std::uint32_t>(room / GAIT_STEP_DEG);
+}
+
+// The stretch's moves at once: arms and hips as in walkTick, the straightening knee down to 0
+// and no further, the bending one on.
+void walkQuietly(Robot& robot, const GaitState& gait, std::uint32_t ticks) {
+    float* a = robot.angles;
+    const float swing = (gait.swing ? GAIT_STEP_DEG : -GAIT_STEP_DEG) * static_cast<float>(ticks);
+    a[LeftUpperArmPitch] -= swing;
+    a[RightUpperArmPitch] += swing;
+    a[LeftUpperLegPitch] += swing;
+    a[RightUpperLegPitch] -= swing;
+    float& straightening = gait.knee ? a[RightLowerLegPitch] : a[LeftLowerLegPitch];
+    float& bending = gait.knee ? a[LeftLowerLegPitch] : a[RightLowerLegPitch];
+    if (straightening > KNEE_FLOOR_DEG) {
+        const float halves = std::min(straightening / GAIT_STEP_DEG, static_cast<float>(ticks));
+        straightening -= GAIT_STEP_DEG * halves;
+    }
+    bending += GAIT_STEP_DEG * static_cast<float>(ticks);
+}
+
+// Ticks from now until every joint is on its target; the tick after them finishes the pose.
+std::uint32_t quietPoseTicks(const Robot& robot, const float* command) {
+    const float* target = command + 1;
+    float farthest = 0.0f;
+    for (int k = 0; k < JOINT_COUNT; ++k) {
+        if (!onHalfGrid(robot.angles[k]) || !onHalfGrid(target[k])) {
+            return 0;
+        }
+        farthest = std::max(farthest, std::fabs(target[k] - robot.angles[k]));
+    }
+    return static_cast<std::uint32_t>(farthest / POSE_STEP_DEG);
+}
+
+void poseQuietly(Robot& robot, const float* command, std::uint32_t ticks) {
+    const float* target = command + 1;
+    for (int k = 0; k < JOINT_COUNT; ++k) {
+        float& angle = robot.angles[k];
+        const float halves =
+            std::min(std::fabs(target[k] - angle) / POSE_STEP_DEG, static_cast<float>(ticks));
+        if (angle < target[k]) {
+            angle += POSE_STEP_DEG * halves;
+        } else if (angle > target[k]) {
+            angle -= POSE_STEP_DEG * halves;
+        }
+    }
+}
 } // namespace
 
 Choreography makeStartChoreography() {
     Choreography show{};
-    show.commandCount = SCRIPT_COMMAND_COUNT;
     for (int i = 0; i < ROBOT_COUNT; ++i) {
+        show.commandCount[i] = SCRIPT_COMMAND_COUNT;
         show.script[i] = ROBOT_SCRIPTS[i];
     }
     return show;
+}
+
+int robotTick(Robot& robot, GaitState& gait, Choreography& show, int i) {
+    // A done robot is skipped before its script is read: its cursor is one past the end.
+    if (show.finishedCount[i] >= show.commandCount[i]) {
+        return 0;
+    }
+    const int finished = commandTick(robot, gait, show, i);
+    if (finished != 0) {
+        show.finishedCount[i] += 1;
+    }
+    return finished;
+}
+
+std::uint32_t skipQuietTicks(Robot& robot, GaitState& gait, const Choreography& show, int i,
+                             std::uint32_t most) {
+    if (show.finishedCount[i] >= show.commandCount[i]) {
+        return 0;
+    }
+    const float* command = show.script[i] + show.cursor[i];
+    std::uint32_t ticks = most;
+    if (reached(command[0], static_cast<float>(Walk))) {
+        ticks = std::min(most, quietWalkTicks(robot, gait, command));
+        walkQuietly(robot, gait, ticks);
+    } else if (reached(command[0], static_cast<float>(Pose))) {
+        ticks = std::min(most, quietPoseTicks(robot, command));
+        poseQuietly(robot, command, ticks);
+    }
+    // An unknown command holds its robot: every tick is quiet.
+    return ticks;
 }
 
 void restartShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
@@ -190,8 +298,10 @@ void restartShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
         std::copy(std::begin(start.angles), std::end(start.angles), robotTable[i].angles);
         computeNodeMatrices(robotTable[i], NodeMatrixVariant::StartUp);
         gaits[i] = START_GAIT[i];
+        show.cursor[i] = 0;
+        show.finishedCount[i] = 0;
     }
-    show = makeStartChoreography();
+    show.ticks = 0;
     isPaused = false;
 }
 
@@ -216,13 +326,11 @@ TickReport choreographyTick(Robot (&robotTable)[ROBOT_COUNT], Choreography& show
     report.advanced = true;
     show.ticks += 1;
     for (int i = 0; i < ROBOT_COUNT; ++i) {
-        // A done robot is skipped before its script is read: its cursor is one past the end.
-        if (show.finishedCount[i] >= show.commandCount) {
+        if (show.finishedCount[i] >= show.commandCount[i]) {
             continue;
         }
-        const int finished = commandTick(robotTable[i], gaits[i], show, i);
+        const int finished = robotTick(robotTable[i], gaits[i], show, i);
         if (finished != 0) {
-            show.finishedCount[i] += 1;
             report.completions[report.completionCount] = {i, static_cast<ScriptCommand>(finished)};
             report.completionCount += 1;
         }

@@ -19,9 +19,9 @@ constexpr int SCRIPT_LENGTH = WALK_LENGTH + POSE_LENGTH;
 
 struct Choreography {
     std::int32_t cursor[ROBOT_COUNT];         // float index of the current command's code
-    std::uint32_t commandCount;               // commands in every script
+    std::uint32_t commandCount[ROBOT_COUNT];  // commands in each robot's script, at least 1
     std::uint32_t finishedCount[ROBOT_COUNT]; // commands each robot has completed
-    const float* script[ROBOT_COUNT];         // SCRIPT_LENGTH floats each, never written
+    const float* script[ROBOT_COUNT];         // commandCount[i] commands each, never written
     std::uint32_t ticks;                      // ticks run since the show started or restarted
 };
 
@@ -46,7 +46,7 @@ Choreography makeStartChoreography();
 
 // The show from its first tick again: every robot at its start position and posture with
 // StartUp node matrices (its node links and draw routines kept), the start gait phases, the
-// script cursors and finished counts at 0, and not paused.
+// script cursors, finished counts and ticks at 0, and not paused. The scripts stay.
 void restartShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
                  GaitState (&gaits)[ROBOT_COUNT], bool& isPaused);
 
@@ -67,6 +67,19 @@ struct TickReport {
 // Moves the robot's position one unit toward the target of the Walk command at walkCommand, on
 // each axis that is not there yet.
 void stepToward(Robot& robot, const float* walkCommand);
+
+// One tick of robot i alone, as choreographyTick runs it but without its node matrices: nothing
+// for a robot that is done, else one tick of its current command. Returns the command it
+// finished (its cursor and finished count moved on), else 0.
+int robotTick(Robot& robot, GaitState& gait, Choreography& show, int i);
+
+// Runs up to `most` ticks of robot i in which, as robotTick would run them, its current command
+// neither finishes nor steps nor turns its gait: joints moving half a degree a tick, in one
+// stretch of arithmetic equal bit for bit to those ticks. Returns how many it ran: 0 where the
+// next tick is not such a tick, or the values are off the half-degree grid that makes the
+// stretch exact (the caller then runs robotTick).
+std::uint32_t skipQuietTicks(Robot& robot, GaitState& gait, const Choreography& show, int i,
+                             std::uint32_t most);
 
 // One idle tick. When paused, changes nothing and reports advanced = false. Otherwise, for each
 // robot in order that has not finished its script: one tick of its current command, then its

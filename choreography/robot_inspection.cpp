@@ -5,7 +5,6 @@
 
 #include <cassert>
 #include <cstdio>
-#include <iterator>
 
 Inspection inspection;
 
@@ -86,30 +85,12 @@ std::vector<NodeTreeRow> nodeTree(const Robot& robot) {
 std::uint32_t ticksToGo(const Robot (&robotTable)[ROBOT_COUNT], const Choreography& show,
                         const GaitState (&gaits)[ROBOT_COUNT], int i) {
     assert(i >= 0 && i < ROBOT_COUNT);
-    if (show.finishedCount[i] >= show.commandCount) {
-        return 0;
-    }
-    // The copies' node links still point into the originals; the tick writes only matrices,
-    // never through the links, so the originals stay untouched.
-    Robot aheadRobots[ROBOT_COUNT];
-    GaitState aheadGaits[ROBOT_COUNT];
-    for (int k = 0; k < ROBOT_COUNT; ++k) {
-        aheadRobots[k] = robotTable[k];
-        aheadGaits[k] = gaits[k];
-    }
-    Choreography ahead = show;
-    for (std::uint32_t t = 1; t <= LOOKAHEAD_TICKS; ++t) {
-        choreographyTick(aheadRobots, ahead, aheadGaits, false);
-        if (ahead.finishedCount[i] != show.finishedCount[i]) {
-            return t;
-        }
-    }
-    return NEVER_COMPLETES;
+    return ticksToFinish(robotTable[i], gaits[i], show, i);
 }
 
 std::string commandText(const Choreography& show, int i) {
     assert(i >= 0 && i < ROBOT_COUNT);
-    if (show.finishedCount[i] >= show.commandCount) {
+    if (show.finishedCount[i] >= show.commandCount[i]) {
         return "done";
     }
     const float* command = show.script[i] + show.cursor[i];
@@ -128,7 +109,7 @@ std::string commandText(const Choreography& show, int i) {
 
 bool poseTarget(const Choreography& show, int i, int joint, float& target) {
     assert(i >= 0 && i < ROBOT_COUNT && joint >= 0 && joint < JOINT_COUNT);
-    if (show.finishedCount[i] >= show.commandCount) {
+    if (show.finishedCount[i] >= show.commandCount[i]) {
         return false;
     }
     const float* command = show.script[i] + show.cursor[i];
@@ -141,7 +122,7 @@ bool poseTarget(const Choreography& show, int i, int joint, float& target) {
 
 const char* gaitPhaseText(const Choreography& show, const GaitState& gait, int i) {
     assert(i >= 0 && i < ROBOT_COUNT);
-    if (show.finishedCount[i] >= show.commandCount ||
+    if (show.finishedCount[i] >= show.commandCount[i] ||
         !isCommand(show.script[i] + show.cursor[i], Walk)) {
         return "none, not walking";
     }
@@ -170,24 +151,6 @@ std::vector<std::string> robotStateLines(const Robot (&robotTable)[ROBOT_COUNT],
     }
     lines.push_back(joints);
     return lines;
-}
-
-std::uint32_t rememberedTicksToGo(CompletionMemo& memo, const Robot (&robotTable)[ROBOT_COUNT],
-                                  const Choreography& show, const GaitState (&gaits)[ROBOT_COUNT],
-                                  int i) {
-    const std::uint32_t finished = show.finishedCount[i];
-    if (finished >= show.commandCount || finished >= std::size(memo.tick[i])) {
-        return 0;
-    }
-    std::uint32_t& completes = memo.tick[i][finished];
-    if (completes == 0) {
-        const std::uint32_t toGo = ticksToGo(robotTable, show, gaits, i);
-        if (toGo == NEVER_COMPLETES) {
-            return toGo;
-        }
-        completes = show.ticks + toGo;
-    }
-    return completes - show.ticks;
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "choreography/choreography.h"
+#include "choreography/show_time.h"
 
 #include <cstdint>
 #include <string>
@@ -37,11 +38,11 @@ struct NodeTreeRow {
 // is linked, not as it is meant to be. An unlinked robot lists the torso alone.
 std::vector<NodeTreeRow> nodeTree(const Robot& robot);
 
-// Ticks until robot i's current command completes, found by running the tick on a copy of the
-// show: 0 for a robot that is done, NEVER_COMPLETES for a command that has not completed within
-// LOOKAHEAD_TICKS (a target off the grid is never met).
-constexpr std::uint32_t NEVER_COMPLETES = UINT32_MAX;
-constexpr std::uint32_t LOOKAHEAD_TICKS = 100000;
+// Ticks until robot i's current command completes (ticksToFinish: robot i run alone on copies,
+// cheap enough for every frame): 0 for a robot that is done, NEVER_COMPLETES for a command that
+// has not completed within LOOKAHEAD_TICKS (a target off the grid is never met).
+constexpr std::uint32_t NEVER_COMPLETES = NEVER_FINISHES;
+constexpr std::uint32_t LOOKAHEAD_TICKS = LONGEST_COMMAND_TICKS;
 std::uint32_t ticksToGo(const Robot (&robotTable)[ROBOT_COUNT], const Choreography& show,
                         const GaitState (&gaits)[ROBOT_COUNT], int i);
 
@@ -54,18 +55,6 @@ bool poseTarget(const Choreography& show, int i, int joint, float& target);
 // Robot i's gait phase in words, from the swing flag (the knee flag is set with it); "none, not
 // walking" outside a Walk, where the flags only keep their last values.
 const char* gaitPhaseText(const Choreography& show, const GaitState& gait, int i);
-
-// The tick at which each robot's command, numbered by its finished count, completes, remembered
-// once looked ahead: the show always runs the same way from its start, so one look serves every
-// later frame, and a view that asks in every frame does not run a thousand ticks in each.
-struct CompletionMemo {
-    std::uint32_t tick[ROBOT_COUNT][SCRIPT_LENGTH / WALK_LENGTH + 1] = {}; // 0: not looked yet
-};
-
-// ticksToGo, looked up in the memo where it was looked ahead before, and kept there.
-std::uint32_t rememberedTicksToGo(CompletionMemo& memo, const Robot (&robotTable)[ROBOT_COUNT],
-                                  const Choreography& show, const GaitState (&gaits)[ROBOT_COUNT],
-                                  int i);
 
 // A number with nine significant digits, which reads back to the same float.
 std::string exactText(float value);

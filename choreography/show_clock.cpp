@@ -29,9 +29,21 @@ void putShowAt(std::uint32_t tick, bool printPassed) {
 }
 } // namespace
 
-const ShowHistory& showHistory() {
-    static const ShowHistory whole = wholeShow();
+namespace {
+ShowHistory& playedHistory() {
+    static ShowHistory whole = wholeShow(choreography);
     return whole;
+}
+} // namespace
+
+const ShowHistory& showHistory() {
+    return playedHistory();
+}
+
+void playChoreography(const Choreography& show) {
+    choreography = show;
+    playedHistory() = wholeShow(choreography);
+    replayShow();
 }
 
 void followPlace() {

@@ -12,8 +12,12 @@
 
 extern int playSpeed; // index into the speeds of show_time.h; only the verbs here change it
 
-// The whole show's completions, found once by the same ticks that play it.
+// The played show's completions, found when it starts by the same ticks that play it.
 const ShowHistory& showHistory();
+
+// The show whose scripts `show` points at (pointers that must stay valid) from its first tick,
+// playing, its history found anew; the speed and camera stay. The played show calls it.
+void playChoreography(const Choreography& show);
 
 // Puts the show at the tick: forward it runs on and prints the line of each command finished on
 // the way, as playing would; back it runs again from the start and prints nothing. Playing, it

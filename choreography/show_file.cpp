@@ -26,7 +26,7 @@ const std::array<std::string, JOINT_COUNT>& jointNames() {
 ShowScripts builtInShow() {
     ShowScripts show{};
     for (int i = 0; i < ROBOT_COUNT; ++i) {
-        show.commandCount[i] = makeStartChoreography().commandCount;
+        show.commandCount[i] = makeStartChoreography().commandCount[i];
         std::copy(std::begin(ROBOT_SCRIPTS[i]), std::end(ROBOT_SCRIPTS[i]), show.script[i]);
     }
     return show;

@@ -2,25 +2,90 @@
 
 #include "robot/node_matrix.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdio>
 
 namespace {
-// Far beyond the built-in show; a show that has not finished by then never will (a target off
-// the step grid), and its length is the last completion it did reach.
-constexpr std::uint32_t LENGTH_SEARCH_TICKS = 100000;
 
 // Eighths of a tick per idle call, slowest first.
 constexpr int SPEED_EIGHTHS[SPEED_COUNT] = {1, 2, 4, 8, 16, 32, 64};
 constexpr int EIGHTHS_PER_TICK = 8;
 
 bool showDone(const Choreography& show) {
-    for (std::uint32_t finished : show.finishedCount) {
-        if (finished < show.commandCount) {
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        if (show.finishedCount[i] < show.commandCount[i]) {
             return false;
         }
     }
     return true;
+}
+
+// What one robot did on its own from one tick to another.
+struct RobotRun {
+    std::uint32_t tick;   // where it stopped
+    bool handled;         // it was not done in at least one tick run
+    int completionCount;  // its completions, in tick order
+    TimedCompletion completions[MAX_SHOW_COMMANDS];
+};
+
+// Robot i from tick `from` to tick `to`, or until it is done, or (giveUp) until its command has
+// run LONGEST_COMMAND_TICKS, or (firstOnly) until its first completion: quiet stretches at once,
+// the other ticks by robotTick. No node matrices.
+RobotRun runRobot(Robot& robot, GaitState& gait, Choreography& show, int i, std::uint32_t from,
+                  std::uint32_t to, bool giveUp, bool firstOnly) {
+    assert(show.commandCount[i] <= MAX_SHOW_COMMANDS);
+    RobotRun run{};
+    run.tick = from;
+    std::uint32_t commandStart = from;
+    while (run.tick < to && show.finishedCount[i] < show.commandCount[i]) {
+        std::uint32_t most = to - run.tick;
+        if (giveUp) {
+            const std::uint32_t ran = run.tick - commandStart;
+            if (ran >= LONGEST_COMMAND_TICKS) {
+                break;
+            }
+            most = std::min(most, LONGEST_COMMAND_TICKS - ran);
+        }
+        run.handled = true;
+        const std::uint32_t quiet = skipQuietTicks(robot, gait, show, i, most);
+        if (quiet > 0) {
+            run.tick += quiet;
+            continue;
+        }
+        const int finished = robotTick(robot, gait, show, i);
+        run.tick += 1;
+        if (finished != 0) {
+            run.completions[run.completionCount++] = {
+                run.tick, {i, static_cast<ScriptCommand>(finished)}};
+            commandStart = run.tick;
+            if (firstOnly) {
+                break;
+            }
+        }
+    }
+    return run;
+}
+
+// The robots' completions in the order the ticks report them: by tick, then robot.
+ShowHistory mergedHistory(const RobotRun (&runs)[ROBOT_COUNT]) {
+    ShowHistory history{};
+    int next[ROBOT_COUNT] = {};
+    for (;;) {
+        int earliest = -1;
+        for (int i = 0; i < ROBOT_COUNT; ++i) {
+            if (next[i] < runs[i].completionCount &&
+                (earliest < 0 || runs[i].completions[next[i]].tick <
+                                     runs[earliest].completions[next[earliest]].tick)) {
+                earliest = i;
+            }
+        }
+        if (earliest < 0) {
+            return history;
+        }
+        history.completions[history.completionCount++] = runs[earliest].completions[next[earliest]];
+        next[earliest] += 1;
+    }
 }
 } // namespace
 
@@ -42,28 +107,47 @@ ShowHistory seekShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
 ShowHistory advanceShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
                         GaitState (&gaits)[ROBOT_COUNT], std::uint32_t tick) {
     assert(tick >= show.ticks);
-    ShowHistory history{};
-    while (show.ticks < tick && !showDone(show)) {
-        const TickReport report = choreographyTick(robotTable, show, gaits, false);
-        for (int k = 0; k < report.completionCount; ++k) {
-            assert(history.completionCount < MAX_COMPLETIONS);
-            history.completions[history.completionCount] = {show.ticks, report.completions[k]};
-            history.completionCount += 1;
+    // The robots never meet in a tick, so each runs alone; a robot that was handled in any of the
+    // ticks had its matrices rebuilt last from the state it ends with.
+    RobotRun runs[ROBOT_COUNT];
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        runs[i] = runRobot(robotTable[i], gaits[i], show, i, show.ticks, tick, false, false);
+        if (runs[i].handled) {
+            computeNodeMatrices(robotTable[i], NodeMatrixVariant::Tick);
         }
     }
     // Every robot is done: further ticks would change nothing but the count.
     show.ticks = tick;
-    return history;
+    return mergedHistory(runs);
 }
 
 ShowHistory wholeShow() {
-    Robot robotTable[ROBOT_COUNT];
-    GaitState gaits[ROBOT_COUNT];
+    return wholeShow(makeStartChoreography());
+}
+
+ShowHistory wholeShow(const Choreography& scripts) {
+    Choreography show = scripts;
+    RobotRun runs[ROBOT_COUNT];
     for (int i = 0; i < ROBOT_COUNT; ++i) {
-        robotTable[i] = makeStartRobot(i);
+        Robot robot = makeStartRobot(i);
+        GaitState gait = START_GAIT[i];
+        show.cursor[i] = 0;
+        show.finishedCount[i] = 0;
+        runs[i] = runRobot(robot, gait, show, i, 0, MAX_TICK, true, false);
     }
-    Choreography show = makeStartChoreography();
-    return seekShow(robotTable, show, gaits, LENGTH_SEARCH_TICKS);
+    return mergedHistory(runs);
+}
+
+std::uint32_t ticksToFinish(const Robot& robot, const GaitState& gait, const Choreography& show,
+                            int i) {
+    if (show.finishedCount[i] >= show.commandCount[i]) {
+        return 0;
+    }
+    Robot ahead = robot;
+    GaitState aheadGait = gait;
+    Choreography aheadShow = show;
+    const RobotRun run = runRobot(ahead, aheadGait, aheadShow, i, 0, MAX_TICK, true, true);
+    return run.completionCount > 0 ? run.tick : NEVER_FINISHES;
 }
 
 bool showResting(const Choreography& show, bool isPaused) {

@@ -1,15 +1,23 @@
 // Show time: the show put at any tick by running it again from its start, its length and the
 // ticks at which its commands finish, the playing speed, and the words that say where it is.
 // Pure. The step, seek and speed keys, the idle handler and the command line's --at use it.
+// A run takes each robot alone, and the stretches in which its joints only move half a degree a
+// tick at once (skipQuietTicks), so a seek anywhere in the longest show costs well under a frame.
 #pragma once
 
 #include "choreography/choreography.h"
+#include "choreography/show_file.h"
 
 #include <cstdint>
 #include <string>
 
-// A robot finishes at most one command per tick, and the shortest command is a Walk.
-constexpr int MAX_COMPLETIONS = ROBOT_COUNT * (SCRIPT_LENGTH / WALK_LENGTH);
+// Every command of every script, at most MAX_SHOW_COMMANDS a robot, finishes once.
+constexpr int MAX_COMPLETIONS = ROBOT_COUNT * static_cast<int>(MAX_SHOW_COMMANDS);
+
+// Far beyond the longest command a show file can hold (a walk across the field after a pose that
+// leaves the legs anywhere, a pose from any reachable posture: under 10000 ticks): a command
+// that has not finished within it never will, its target being off the step grid.
+constexpr std::uint32_t LONGEST_COMMAND_TICKS = 100000;
 
 // One finished command and the tick that finished it.
 struct TimedCompletion {
@@ -23,9 +31,10 @@ struct ShowHistory {
     TimedCompletion completions[MAX_COMPLETIONS];
 };
 
-// Puts the show at exactly `tick`: the start state of restartShow (paused untouched), then
-// `tick` choreography ticks; once every robot is done only the tick count moves on. Draws and
-// prints nothing. Returns the commands finished by then.
+// Puts the show at exactly `tick`: the start state of restartShow (paused untouched, scripts
+// kept), then, equal bit for bit, `tick` choreography ticks; once every robot is done only the
+// tick count moves on. Draws and prints nothing. Returns the commands finished by then, in the
+// order the ticks report them. Scripts of at most MAX_SHOW_COMMANDS commands.
 ShowHistory seekShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
                      GaitState (&gaits)[ROBOT_COUNT], std::uint32_t tick);
 
@@ -34,8 +43,17 @@ ShowHistory seekShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
 ShowHistory advanceShow(Robot (&robotTable)[ROBOT_COUNT], Choreography& show,
                         GaitState (&gaits)[ROBOT_COUNT], std::uint32_t tick);
 
-// The whole show, run on a private copy of the start state: every completion with its tick.
+// The whole show, run on a private copy of the start state: every completion with its tick,
+// up to a command that never finishes (see LONGEST_COMMAND_TICKS). The built-in show, or the
+// one whose scripts `show` holds.
 ShowHistory wholeShow();
+ShowHistory wholeShow(const Choreography& show);
+
+// Ticks until robot i's current command finishes, running robot i alone on copies: 0 for a robot
+// that is done, NEVER_FINISHES for a command that runs LONGEST_COMMAND_TICKS without finishing.
+constexpr std::uint32_t NEVER_FINISHES = UINT32_MAX;
+std::uint32_t ticksToFinish(const Robot& robot, const GaitState& gait, const Choreography& show,
+                            int i);
 
 // Whether nothing can move the robots until the user acts: they are paused, or every one has
 // finished its script. The idle handler is then taken away, and the program waits for events.

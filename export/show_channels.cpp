@@ -1,5 +1,6 @@
 #include "export/show_channels.h"
 
+#include "choreography/played_show.h"
 #include "choreography/show_time.h"
 #include "robot/node_matrix.h"
 
@@ -102,9 +103,10 @@ int parentJointNode(int jointNode) {
 
 ShowChannels sampleShow() {
     ShowChannels show{};
-    show.tickCount = showLength(wholeShow()) + 1;
+    // The show being played: the built-in one, or the one the command line started.
+    Choreography script = showChoreography(playedShow());
+    show.tickCount = showLength(wholeShow(script)) + 1;
     Robot table[ROBOT_COUNT];
-    Choreography script{};
     GaitState gaits[ROBOT_COUNT];
     for (std::uint32_t tick = 0; tick < show.tickCount; ++tick) {
         if (tick == 0) {

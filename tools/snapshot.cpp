@@ -77,8 +77,12 @@ long showEndTick() {
     GaitState gaits[ROBOT_COUNT];
     std::copy_n(gaitStates, ROBOT_COUNT, gaits);
     auto unfinished = [&] {
-        return std::any_of(show.finishedCount, show.finishedCount + ROBOT_COUNT,
-                           [&](std::uint32_t done) { return done < show.commandCount; });
+        for (int i = 0; i < ROBOT_COUNT; ++i) {
+            if (show.finishedCount[i] < show.commandCount[i]) {
+                return true;
+            }
+        }
+        return false;
     };
     long tick = 0;
     while (unfinished()) {

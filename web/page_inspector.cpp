@@ -14,9 +14,6 @@
 
 namespace {
 
-// What the inspector has looked ahead, kept for every later frame.
-CompletionMemo completionMemo;
-
 void select(int robot) {
     inspection.selectedRobot = robot >= 0 && robot < ROBOT_COUNT ? robot : NO_ROBOT;
     requestSceneRedisplay();
@@ -30,7 +27,7 @@ void inspectionInReport(ShowReport& report) {
     report.bodyFrames = inspection.bodyFramesShown;
     if (i != NO_ROBOT) {
         const std::uint32_t toGo =
-            rememberedTicksToGo(completionMemo, robots, choreography, gaitStates, i);
+            ticksToGo(robots, choreography, gaitStates, i);
         report.inspection = inspectionJson(robots, choreography, gaitStates, i, toGo);
     }
 }

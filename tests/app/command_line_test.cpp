@@ -1,8 +1,10 @@
 // Which command lines the program answers itself and which go to GLUT.
 #include "choreography/show_place.h"
 #include "app/command_line.h"
+#include "choreography/show_file.h"
 
 #include <cstring>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
@@ -41,7 +43,8 @@ std::vector<std::string> takeFrom(std::vector<std::string> args, ShowPlace& plac
     }
     argv.push_back(nullptr);
     int argc = static_cast<int>(args.size());
-    taken = takeShowOptions(argc, argv.data(), place, refusal);
+    ShowChoice choice;
+    taken = takeShowOptions(argc, argv.data(), place, choice, refusal);
     EXPECT_EQ(argv[static_cast<size_t>(argc)], nullptr);
     return std::vector<std::string>(argv.begin() + 1, argv.begin() + argc);
 }
@@ -177,6 +180,72 @@ TEST(CommandLine, APageLinkWithABadValueIsRefusedByThatValue) {
         EXPECT_FALSE(readPlaceQuery(std::string("?hold=3&") + bad, place, refusal)) << bad;
         EXPECT_NE(refusal.find(std::string(" ") + bad + " "), std::string::npos) << refusal;
         EXPECT_EQ(place.tick, 77u) << "a refused link changed the place";
+    }
+}
+
+// Runs takeShowOptions and gives the show chosen.
+bool choiceFrom(std::vector<std::string> args, ShowChoice& choice, std::string& refusal) {
+    args.insert(args.begin(), "cheerleaders");
+    std::vector<char*> argv;
+    for (std::string& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    int argc = static_cast<int>(args.size());
+    ShowPlace place;
+    return takeShowOptions(argc, argv.data(), place, choice, refusal);
+}
+
+TEST(CommandLine, ShowFileSpelledWordAndPrintAreTakenAndClashesRefused) {
+    ShowChoice choice;
+    std::string refusal;
+    ASSERT_TRUE(choiceFrom({"--show", "a.show", "--print-show", "--at=5"}, choice, refusal));
+    EXPECT_TRUE(choice.fromFile && choice.file == "a.show" && choice.print && !choice.spelled);
+    choice = ShowChoice{};
+    ASSERT_TRUE(choiceFrom({"--spell=hi"}, choice, refusal)) << refusal;
+    EXPECT_TRUE(choice.spelled && choice.word == "hi" && !choice.fromFile && !choice.print);
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"--show", "a", "--spell", "b"}, {"--show"}, {"--spell"},
+          {"--print-show=1"}, {"--shows=a"}}) {
+        ShowChoice kept;
+        EXPECT_FALSE(choiceFrom(bad, kept, refusal)) << bad[0];
+        EXPECT_EQ(refusal.find('\n'), std::string::npos);
+        EXPECT_NE(refusal.find(bad[0].substr(0, bad[0].find('='))), std::string::npos) << refusal;
+        EXPECT_FALSE(kept.fromFile || kept.spelled || kept.print) << "a refusal chose a show";
+    }
+}
+
+TEST(CommandLine, TheShowChosenIsTheFilesTheWordsOrTheBuiltInOne) {
+    const std::string good = testing::TempDir() + "/good.show";
+    const std::string bad = testing::TempDir() + "/bad.show";
+    std::ofstream(good) << "cheerleaders show 1\nrobot 1\nwalk -3 0.4 5\nrobot 2\npose\n"
+                           "robot 3\npose\nrobot 4\npose letter=A\n";
+    std::ofstream(bad) << "cheerleaders show 1\nrobot 1\nwalk -3 0.4 5\nrobot 2\n  jump\n";
+    ShowScripts show{};
+    std::string refusal;
+    ShowChoice choice;
+    ASSERT_TRUE(chooseShow(choice, show, refusal));
+    EXPECT_EQ(writeShow(show), writeShow(builtInShow()));
+    choice.fromFile = true;
+    choice.file = good;
+    ASSERT_TRUE(chooseShow(choice, show, refusal)) << refusal;
+    EXPECT_EQ(show.commandCount[0], 1u);
+    EXPECT_EQ(show.script[0][3], 5.0f);
+    choice.file = bad;
+    EXPECT_FALSE(chooseShow(choice, show, refusal));
+    EXPECT_EQ(refusal.rfind(bad + ":5:3: ", 0), 0u) << refusal;
+    choice.file = testing::TempDir() + "/missing.show";
+    EXPECT_FALSE(chooseShow(choice, show, refusal));
+    EXPECT_NE(refusal.find("missing.show"), std::string::npos) << refusal;
+    choice = ShowChoice{};
+    choice.spelled = true;
+    choice.word = "ab";
+    ASSERT_TRUE(chooseShow(choice, show, refusal)) << refusal;
+    EXPECT_NE(writeShow(show), writeShow(builtInShow()));
+    for (const char* word : {"", "abcde", "a-b"}) {
+        choice.word = word;
+        EXPECT_FALSE(chooseShow(choice, show, refusal)) << word;
+        EXPECT_EQ(refusal.rfind("cheerleaders: --spell '" + choice.word + "'", 0), 0u) << refusal;
     }
 }
 
