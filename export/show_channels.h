@@ -44,7 +44,7 @@ struct ShowChannels {
     RobotChannels robots[ROBOT_COUNT];
 };
 
-// The built-in show from its start: each tick's values as the node matrices have them. At tick 0
+// The show being played, from its start: each tick's values as the node matrices have them. At tick 0
 // the matrices are the start-up recipe's, which applies no roll and puts the elbows lower.
 ShowChannels sampleShow();
 

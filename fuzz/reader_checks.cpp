@@ -86,7 +86,8 @@ std::string checkWrittenBack(const ShowPlace& place) {
     Arguments options(split(line.substr(head.size(), page - head.size()), ' '));
     int argc = options.argc();
     back = ShowPlace{};
-    if (!takeShowOptions(argc, options.argv.data(), back, refusal)) {
+    ShowChoice choice;
+    if (!takeShowOptions(argc, options.argv.data(), back, choice, refusal)) {
         return "placeLine's options were refused: " + refusal;
     }
     if (!samePlace(back, place) || argc != 1) {
@@ -127,10 +128,14 @@ std::string checkCommandLine(std::string_view text) {
     const std::vector<char*> given = arguments.argv;
     int argc = arguments.argc();
     ShowPlace place = ELSEWHERE;
+    ShowChoice choice;
     std::string refusal;
-    if (!takeShowOptions(argc, arguments.argv.data(), place, refusal)) {
+    if (!takeShowOptions(argc, arguments.argv.data(), place, choice, refusal)) {
         if (!samePlace(place, ELSEWHERE) || argc != arguments.argc()) {
             return "a refused command line moved the place or the argument count";
+        }
+        if (choice.fromFile || choice.spelled || choice.print) {
+            return "a refused command line chose a show";
         }
         return oneLine(refusal) ? ""
                                 : "a refused command line's refusal is not one line: " + refusal;

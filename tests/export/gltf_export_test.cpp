@@ -130,7 +130,7 @@ std::string* GltfExport::loadError = nullptr;
 TEST_F(GltfExport, EveryBodyNodesWorldMatrixIsTheProgramsAtEachTick) {
     ASSERT_TRUE(loaded) << *loadError;
     Robot table[ROBOT_COUNT]{};
-    Choreography show{};
+    Choreography show = makeStartChoreography();
     GaitState gaits[ROBOT_COUNT];
     const DrawRoutine none[BODY_PART_COUNT] = {};
     for (const std::uint32_t tick : {0u, 1u, 274u, 726u, 1002u, 1454u, 2002u, 2366u}) {

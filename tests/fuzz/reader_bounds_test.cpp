@@ -82,8 +82,9 @@ bool readsCommandLine(const std::string& text) {
     argv.push_back(nullptr);
     int argc = static_cast<int>(words.size());
     ShowPlace place;
+    ShowChoice choice;
     std::string refusal;
-    const bool read = takeShowOptions(argc, argv.data(), place, refusal);
+    const bool read = takeShowOptions(argc, argv.data(), place, choice, refusal);
     EXPECT_LT(refusal.size(), 200u) << "a long refusal";
     return read;
 }

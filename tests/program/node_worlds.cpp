@@ -18,7 +18,7 @@
 
 int main(int argc, char** argv) {
     Robot table[ROBOT_COUNT]{};
-    Choreography show{};
+    Choreography show = makeStartChoreography();
     GaitState gaits[ROBOT_COUNT];
     const DrawRoutine none[BODY_PART_COUNT] = {};
     float camera[16];
