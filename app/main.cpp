@@ -4,13 +4,13 @@
 // --export-gltf; otherwise hands the rest of the command line to GLUT, opens the windows, sets up
 // the scene view, starts the chosen show, opens it at its place and gives control to the GLUT
 // event loop for the rest of the run.
+#include "app/command_line.h"
 #include "app/display_loss.h"
+#include "app/file_export.h"
 #include "app/shell.h"
 #include "choreography/played_show.h"
 #include "choreography/show_clock.h"
 #include "choreography/show_place.h"
-#include "app/command_line.h"
-#include "export/gltf_export.h"
 
 #include <GL/glut.h>
 #include <cstdio>
@@ -47,11 +47,7 @@ int main(int argc, char** argv) {
     }
     if (exportRequest == ExportRequest::Export) {
         startShow(show);
-        if (!writeShowGlb(exportPath, refusal)) {
-            printRefusal(refusal);
-            return 1;
-        }
-        return 0;
+        return exportShowFile(exportPath);
     }
     glutInit(&argc, argv);
     endOnDisplayLoss();
