@@ -185,7 +185,8 @@ PoseAngles mirroredAngles(const PoseAngles& angles) {
     PoseAngles mirrored;
     for (int k = 0; k < JOINT_COUNT; ++k) {
         const float counterpart = angles.angle[MIRROR_JOINT[k]];
-        mirrored.angle[k] = MIRROR_NEGATES[k] ? -counterpart : counterpart;
+        // Taken from zero, so that a zero stays +0 and reads "0" in the inspector, not "-0".
+        mirrored.angle[k] = MIRROR_NEGATES[k] ? 0.0f - counterpart : counterpart;
     }
     return mirrored;
 }

@@ -190,6 +190,11 @@ TEST_F(HandPoseTest, MirroredPartsStandWhereTheirCounterpartsReflectAndTwiceIsTh
         }
     }
     EXPECT_NE(std::memcmp(posed.angles, show.robots[POSED].angles, sizeof posed.angles), 0);
+    // A yaw or roll at zero stays +0, which the inspector writes "0".
+    const PoseAngles zero = mirroredAngles(PoseAngles{});
+    for (const float mirrored : zero.angle) {
+        EXPECT_FALSE(std::signbit(mirrored));
+    }
     ASSERT_TRUE(mirrorPose(pose, show.robots, show.choreography, true, POSED));
     EXPECT_TRUE(sameStance(show.robots[POSED], posed));
     // Each mirror is one step.
