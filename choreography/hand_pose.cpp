@@ -17,9 +17,9 @@ constexpr std::size_t MAX_POSE_STEPS = 1000;
 
 // Each joint's counterpart on the body's other side, itself for those on its plane.
 constexpr int MIRROR_JOINT[JOINT_COUNT] = {
-    TorsoYaw,           HeadPitch,          HeadYaw,           RightUpperArmPitch,
-    RightLowerArmPitch, LeftUpperArmPitch,  LeftLowerArmPitch, RightUpperLegPitch,
-    RightLowerLegPitch, LeftUpperLegPitch,  LeftLowerLegPitch, RightUpperArmRoll,
+    TorsoYaw,           HeadPitch,         HeadYaw,           RightUpperArmPitch,
+    RightLowerArmPitch, LeftUpperArmPitch, LeftLowerArmPitch, RightUpperLegPitch,
+    RightLowerLegPitch, LeftUpperLegPitch, LeftLowerLegPitch, RightUpperArmRoll,
     LeftUpperArmRoll,
 };
 // The turns a reflection through the plane x = 0 reverses: about y (yaws) and about z (rolls).

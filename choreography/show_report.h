@@ -22,9 +22,9 @@ struct ShowReport {
     bool posing = false;             // the selected robot may be posed by hand now
     bool canUndoPose = false;        // a hand pose step to take back, or to give back
     bool canRedoPose = false;
-    std::string title;               // the program's window title
-    std::string address;             // the page's query for the place, while paused
-    std::string timelineText;        // the timeline's spoken value
+    std::string title;        // the program's window title
+    std::string address;      // the page's query for the place, while paused
+    std::string timelineText; // the timeline's spoken value
 };
 
 // The fields of `now` that differ from `last` (all of them with no last) as one JSON object,

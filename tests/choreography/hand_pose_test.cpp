@@ -80,8 +80,9 @@ TEST_F(HandPoseTest, AJointSetMovesItsNodeAndTheNodesBelowItAndNothingElse) {
         {RightLowerLegPitch, {RightLowerLeg}},
         {HeadYaw, {Head}},
         {RightUpperArmRoll, {RightUpperArm, RightLowerArm}},
-        {TorsoYaw, {Torso, Head, LeftUpperArm, RightUpperArm, LeftLowerArm, RightLowerArm,
-                    LeftUpperLeg, RightUpperLeg, LeftLowerLeg, RightLowerLeg}},
+        {TorsoYaw,
+         {Torso, Head, LeftUpperArm, RightUpperArm, LeftLowerArm, RightLowerArm, LeftUpperLeg,
+          RightUpperLeg, LeftLowerLeg, RightLowerLeg}},
     };
     for (const auto& c : cases) {
         const std::vector<glm::mat4> before = worlds(show.robots[POSED]);
@@ -90,7 +91,8 @@ TEST_F(HandPoseTest, AJointSetMovesItsNodeAndTheNodesBelowItAndNothingElse) {
         EXPECT_EQ(angle(c.joint), from + 30.5f);
         const std::vector<glm::mat4> after = worlds(show.robots[POSED]);
         for (int part = 0; part < BODY_PART_COUNT; ++part) {
-            EXPECT_EQ(before[static_cast<std::size_t>(part)] != after[static_cast<std::size_t>(part)],
+            EXPECT_EQ(before[static_cast<std::size_t>(part)] !=
+                          after[static_cast<std::size_t>(part)],
                       c.moved.count(part) == 1)
                 << "joint " << c.joint << ", part " << part;
         }
@@ -104,9 +106,9 @@ TEST_F(HandPoseTest, AnglesOffTheHalfDegreeGridOrOutOfRangeAreRefused) {
     for (const double accepted : {-360.0, -359.5, -0.5, 0.0, 0.5, 225.5, 360.0}) {
         EXPECT_TRUE(handAngleAccepted(accepted)) << accepted;
     }
-    for (const double refused : {-360.5, -361.0, 0.25, 0.75, 10.1, 360.5, 400.0,
-                                 std::numeric_limits<double>::quiet_NaN(),
-                                 std::numeric_limits<double>::infinity()}) {
+    for (const double refused :
+         {-360.5, -361.0, 0.25, 0.75, 10.1, 360.5, 400.0, std::numeric_limits<double>::quiet_NaN(),
+          std::numeric_limits<double>::infinity()}) {
         EXPECT_FALSE(handAngleAccepted(refused)) << refused;
     }
     // A refused value, a joint that is none, or a set outside a step change nothing.
@@ -172,8 +174,8 @@ TEST_F(HandPoseTest, MirroredPartsStandWhereTheirCounterpartsReflectAndTwiceIsTh
     ASSERT_TRUE(mirrorPose(pose, show.robots, show.choreography, true, POSED));
     const std::vector<glm::mat4> after = worlds(show.robots[POSED]);
     const int counterpart[BODY_PART_COUNT] = {
-        Torso,         Head,          RightUpperArm, LeftUpperArm,  RightLowerArm,
-        LeftLowerArm,  RightUpperLeg, LeftUpperLeg,  RightLowerLeg, LeftLowerLeg,
+        Torso,        Head,          RightUpperArm, LeftUpperArm,  RightLowerArm,
+        LeftLowerArm, RightUpperLeg, LeftUpperLeg,  RightLowerLeg, LeftLowerLeg,
     };
     for (int part = 0; part < BODY_PART_COUNT; ++part) {
         const glm::vec4 from = before[static_cast<std::size_t>(counterpart[part])][3];

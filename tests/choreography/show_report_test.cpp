@@ -80,7 +80,8 @@ bool same(const ShowReport& a, const ShowReport& b) {
            a.finished == b.finished && a.selectedRobot == b.selectedRobot &&
            a.bodyFrames == b.bodyFrames && json::parse(a.inspection) == json::parse(b.inspection) &&
            a.posing == b.posing && a.canUndoPose == b.canUndoPose &&
-           a.canRedoPose == b.canRedoPose && a.title == b.title && a.address == b.address && a.timelineText == b.timelineText;
+           a.canRedoPose == b.canRedoPose && a.title == b.title && a.address == b.address &&
+           a.timelineText == b.timelineText;
 }
 
 TEST(ShowReport, EachFieldChangedAloneIsReportedAloneAndReadsBack) {
