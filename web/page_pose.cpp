@@ -25,6 +25,12 @@ bool anyPosed() {
     return false;
 }
 
+// Before a pose call: a stance lifted for a key no window took comes back first.
+int selectedAfterSettling() {
+    handPoseFollowsShow();
+    return inspection.selectedRobot;
+}
+
 // After a pose call: the picture and the panel follow.
 int posed(bool changed) {
     if (changed) {
@@ -40,7 +46,7 @@ void showMayMove() {
     liftHandPose(handPose, robots);
 }
 
-// Every special key of the program steps or seeks the show.
+// A special key may step or seek the show: the stance is lifted, and back after it if it stayed.
 void specialKeyComing() {
     showMayMove();
 }
@@ -64,7 +70,7 @@ extern "C" {
 
 // A slider taken hold of, or a value typed: one step, until webPoseEnd.
 EMSCRIPTEN_KEEPALIVE int webPoseBegin() {
-    return beginPoseStep(handPose, robots, paused, inspection.selectedRobot) ? 1 : 0;
+    return beginPoseStep(handPose, robots, paused, selectedAfterSettling()) ? 1 : 0;
 }
 
 // The joint by its inspector name at the angle in degrees, within the step; a value off the
@@ -78,20 +84,20 @@ EMSCRIPTEN_KEEPALIVE void webPoseEnd() {
 }
 
 EMSCRIPTEN_KEEPALIVE int webPoseUndo() {
-    return posed(undoPoseStep(handPose, robots, choreography, paused, inspection.selectedRobot));
+    return posed(undoPoseStep(handPose, robots, choreography, paused, selectedAfterSettling()));
 }
 
 EMSCRIPTEN_KEEPALIVE int webPoseRedo() {
-    return posed(redoPoseStep(handPose, robots, choreography, paused, inspection.selectedRobot));
+    return posed(redoPoseStep(handPose, robots, choreography, paused, selectedAfterSettling()));
 }
 
 EMSCRIPTEN_KEEPALIVE int webPoseMirror() {
-    return posed(mirrorPose(handPose, robots, choreography, paused, inspection.selectedRobot));
+    return posed(mirrorPose(handPose, robots, choreography, paused, selectedAfterSettling()));
 }
 
 // The selected robot's angles as a show file's pose line; "" with none selected.
 EMSCRIPTEN_KEEPALIVE const char* webPoseLine() {
-    const int i = inspection.selectedRobot;
+    const int i = selectedAfterSettling();
     handedLine = i == NO_ROBOT ? "" : poseLine(robots[i]);
     return handedLine.c_str();
 }

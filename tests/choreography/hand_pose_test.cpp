@@ -284,3 +284,35 @@ TEST_F(HandPoseTest, WhereTheShowStaysTheHandPoseComesBackAndAnotherRobotClearsT
 }
 
 } // namespace
+
+TEST_F(HandPoseTest, AtTheStartThePoseIsDrawnAsTheShowDrawsItsFirstFrame) {
+    // Before the first tick the robots have the start-up recipe's matrices: a head pitched by
+    // hand moves the head alone, not the lower arms, which that recipe places elsewhere.
+    show = startShow();
+    script = show;
+    ASSERT_TRUE(drag(HeadPitch, {45.0}));
+    for (int part = 0; part < BODY_PART_COUNT; ++part) {
+        EXPECT_EQ(std::memcmp(show.robots[POSED].nodes[part].matrix,
+                              script.robots[POSED].nodes[part].matrix, sizeof(float) * 16) != 0,
+                  part == Head)
+            << part;
+    }
+}
+
+TEST_F(HandPoseTest, TheOldestStepGoesBeyondAThousandAndALiftTwiceKeepsTheHandsStance) {
+    for (int step = 0; step <= 1000; ++step) {
+        ASSERT_TRUE(drag(HeadYaw, {step % 2 == 0 ? 1.0 : 2.0}));
+    }
+    int undone = 0;
+    while (undoPoseStep(pose, show.robots, show.choreography, true, POSED)) {
+        ++undone;
+    }
+    EXPECT_EQ(undone, 1000);
+    EXPECT_EQ(angle(HeadYaw), 1.0f);
+
+    const Robot posed = show.robots[POSED];
+    liftHandPose(pose, show.robots);
+    liftHandPose(pose, show.robots);
+    settleHandPose(pose, show.robots, show.choreography, true, POSED);
+    EXPECT_TRUE(sameStance(show.robots[POSED], posed));
+}

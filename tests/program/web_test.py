@@ -474,6 +474,14 @@ def test_the_pose_panel_poses_the_selected_robot_and_gives_way_to_the_show(start
                                              "(document.getElementById('pose-text'))"),
                        lambda text: text == line, 10, "no pose line to copy by hand")
 
+    # A special key that moves nothing leaves the hand pose as it was.
+    kept = inspector_angles(page)
+    page.evaluate("document.getElementById('canvas').focus()")
+    page.call("Input.dispatchKeyEvent", type="rawKeyDown", key="ArrowDown", code="ArrowDown",
+              windowsVirtualKeyCode=40)
+    page.next_frames()
+    assert inspector_angles(page) == kept and page.evaluate("Module.reported.canUndoPose"), \
+        "a key that moved nothing took the hand pose away"
     # A step from the hand pose lands where the show has it at tick 1001.
     page.click("#step-forward")
     page.next_frames()
