@@ -62,6 +62,9 @@ std::string reportChanges(const ShowReport* last, const ShowReport& now) {
     addChange(json, last, now, &ShowReport::selectedRobot, "selectedRobot");
     addChange(json, last, now, &ShowReport::bodyFrames, "bodyFrames");
     addChange(json, last, now, &ShowReport::inspection, "inspection", true);
+    addChange(json, last, now, &ShowReport::posing, "posing");
+    addChange(json, last, now, &ShowReport::canUndoPose, "canUndoPose");
+    addChange(json, last, now, &ShowReport::canRedoPose, "canRedoPose");
     addChange(json, last, now, &ShowReport::title, "title");
     addChange(json, last, now, &ShowReport::address, "address");
     addChange(json, last, now, &ShowReport::timelineText, "timelineText");

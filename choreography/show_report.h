@@ -1,5 +1,6 @@
 // Show report: what a viewer shows beside the picture (where the show is, its pause and speed,
-// the lines finished by then, the selection and its inspection, the title, the address), and the
+// the lines finished by then, the selection, its inspection and its hand pose, the title, the
+// address), and the
 // text of what changed since the last report. Pure. The page's program builds one after each
 // frame and each call of the page, and sends the change, when there is one, to the page's script.
 #pragma once
@@ -18,9 +19,12 @@ struct ShowReport {
     int selectedRobot = 0; // 1 to 4, 0 for none
     bool bodyFrames = false;
     std::string inspection = "null"; // the selected robot's state as JSON, null for none
-    std::string title;               // the program's window title
-    std::string address;             // the page's query for the place, while paused
-    std::string timelineText;        // the timeline's spoken value
+    bool posing = false;             // the selected robot may be posed by hand now
+    bool canUndoPose = false;        // a hand pose step to take back, or to give back
+    bool canRedoPose = false;
+    std::string title;        // the program's window title
+    std::string address;      // the page's query for the place, while paused
+    std::string timelineText; // the timeline's spoken value
 };
 
 // The fields of `now` that differ from `last` (all of them with no last) as one JSON object,

@@ -1,7 +1,7 @@
 // The page's side of the program, as its page_*.cpp files share it: the report of what the page
 // shows beside the picture, sent after each frame and each call of the page (page_report.cpp);
-// the place, its links and the time's part of the report (page_time.cpp); and the inspector's part of
-// the report (page_inspector.cpp).
+// the place, its links and the time's part of the report (page_time.cpp); the inspector's part of
+// the report (page_inspector.cpp); and the hand pose's (page_pose.cpp).
 #pragma once
 
 #include "choreography/show_report.h"
@@ -29,3 +29,12 @@ void pageTimeInReport(ShowReport& report, const std::string& pageQuery);
 
 // The report's selection, body frames and, while a robot is selected, its inspection.
 void inspectionInReport(ShowReport& report);
+
+// Before a call that may move the show in time: the hand's stance is taken off, so the show moves
+// from where its script has the robots.
+void showMayMove();
+// After any call or input: the hand pose gives way where the show moved, and comes back where
+// it stayed. Comes first in each report.
+void handPoseFollowsShow();
+// The report's hand pose: whether posing is possible now, and the steps to take back or give back.
+void handPoseInReport(ShowReport& report);

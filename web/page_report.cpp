@@ -24,9 +24,12 @@ std::string pageQueryText;
 } // namespace
 
 void reportToPage() {
+    // Before the inspection reads the robots: they may have given way to the show.
+    handPoseFollowsShow();
     ShowReport now;
     pageTimeInReport(now, pageQueryText);
     inspectionInReport(now);
+    handPoseInReport(now);
     now.title = windowTitle();
     const std::string changes = reportChanges(reported ? &lastReport : nullptr, now);
     if (changes.empty()) {

@@ -22,6 +22,8 @@ ShowReport sample() {
     report.finished = 2;
     report.selectedRobot = 3;
     report.bodyFrames = true;
+    report.posing = true;
+    report.canRedoPose = true;
     report.inspection = "{\"robot\":3,\"joints\":[{\"name\":\"a, b\",\"angle\":\"}\"}],\"x\":null}";
     report.title = "Robot \"Cheer\" \\ — tick 740 of 2366, paused";
     report.address = "?hold=0&t=740&paused&cam=0,0,5,0,0,0";
@@ -53,6 +55,12 @@ ShowReport applied(const std::string& text, ShowReport report) {
             report.bodyFrames = value.get<bool>();
         } else if (name == "inspection") {
             report.inspection = value.dump();
+        } else if (name == "posing") {
+            report.posing = value.get<bool>();
+        } else if (name == "canUndoPose") {
+            report.canUndoPose = value.get<bool>();
+        } else if (name == "canRedoPose") {
+            report.canRedoPose = value.get<bool>();
         } else if (name == "title") {
             report.title = value.get<std::string>();
         } else if (name == "address") {
@@ -71,7 +79,9 @@ bool same(const ShowReport& a, const ShowReport& b) {
     return a.tick == b.tick && a.length == b.length && a.paused == b.paused && a.speed == b.speed &&
            a.finished == b.finished && a.selectedRobot == b.selectedRobot &&
            a.bodyFrames == b.bodyFrames && json::parse(a.inspection) == json::parse(b.inspection) &&
-           a.title == b.title && a.address == b.address && a.timelineText == b.timelineText;
+           a.posing == b.posing && a.canUndoPose == b.canUndoPose &&
+           a.canRedoPose == b.canRedoPose && a.title == b.title && a.address == b.address &&
+           a.timelineText == b.timelineText;
 }
 
 TEST(ShowReport, EachFieldChangedAloneIsReportedAloneAndReadsBack) {
@@ -85,6 +95,9 @@ TEST(ShowReport, EachFieldChangedAloneIsReportedAloneAndReadsBack) {
         {"{\"selectedRobot\":0}", [](ShowReport& r) { r.selectedRobot = 0; }},
         {"{\"bodyFrames\":false}", [](ShowReport& r) { r.bodyFrames = false; }},
         {"{\"inspection\":null}", [](ShowReport& r) { r.inspection = "null"; }},
+        {"{\"posing\":false}", [](ShowReport& r) { r.posing = false; }},
+        {"{\"canUndoPose\":true}", [](ShowReport& r) { r.canUndoPose = true; }},
+        {"{\"canRedoPose\":false}", [](ShowReport& r) { r.canRedoPose = false; }},
         {"{\"title\":\"T\\u000a\"}", [](ShowReport& r) { r.title = "T\n"; }},
         {"{\"address\":\"\"}", [](ShowReport& r) { r.address = ""; }},
         {"{\"timelineText\":\"tick 0\"}", [](ShowReport& r) { r.timelineText = "tick 0"; }},
@@ -126,7 +139,7 @@ TEST(ShowReport, EveryTextIsValidJsonWhateverItHolds) {
     EXPECT_EQ(whole.at("title").get<std::string>(), report.title);
     EXPECT_EQ(whole.at("address").get<std::string>(), report.address);
     EXPECT_EQ(whole.at("inspection").at("joints").at(0).at("angle"), "}");
-    EXPECT_EQ(whole.size(), 11u);
+    EXPECT_EQ(whole.size(), 14u);
 }
 
 TEST(ShowReport, FinishedByCountsTheCompletionsUpToAndAtTheTick) {

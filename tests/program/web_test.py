@@ -284,10 +284,12 @@ def test_the_program_reports_and_the_page_asks_nothing_each_frame(start_page):
     assert page.wait_for_lines(1, 30) == SHOW_LINES[:1]
     page.next_frames(10)
     assert page.evaluate("exportCalls") == {}, "the page asked the program each frame"
-    tick = page.evaluate("Number(document.getElementById('timeline').value)")
-    assert tick >= 274 and tick == page.evaluate("Module.reported.tick")
-    assert page.evaluate("document.getElementById('timeline').getAttribute('aria-valuetext')"
-                         ).startswith(f"tick {tick} of 2366")
+    # All read in one look: the show plays on between two.
+    tick, reported, spoken = page.evaluate(
+        "(t => [Number(t.value), Module.reported.tick, t.getAttribute('aria-valuetext')])"
+        "(document.getElementById('timeline'))")
+    assert tick >= 274 and tick == reported
+    assert spoken.startswith(f"tick {tick} of 2366"), spoken
     assert [line for line, _ in page.console_lines()] == SHOW_LINES[:1]
     program_title = page.evaluate(TITLE)
     assert "Robot Cheerleaders" in program_title and "tick" not in program_title
@@ -364,3 +366,133 @@ def test_the_address_of_a_show_that_plays_on_and_the_click_that_gives_the_keys(s
         assert page.evaluate("document.getElementById('inspect-state').hidden") == (expected == 0)
     assert page.evaluate("document.activeElement.id") == "canvas"
     assert page.errors == []
+
+
+def choose_robot(page, robot):
+    page.evaluate(f"(r => {{ r.value = '{robot}'; r.dispatchEvent(new Event('change')); }})"
+                  "(document.getElementById('robot'))")
+    page.next_frames()
+
+
+def inspector_angles(page):
+    """The inspector's read-only angles by joint name."""
+    return dict(page.evaluate("Array.from(document.querySelectorAll('#joints tbody tr'), r =>"
+                              " [r.cells[0].textContent, r.cells[1].textContent])"))
+
+
+def drag_slider(page, joint, steps):
+    """A left-button drag of the joint's slider: pressed at its middle (0 degrees), moved right by
+    each step in pixels, let go."""
+    x, y = page.evaluate(f"(e => {{ e.scrollIntoView({{block: 'center'}}); const r = e"
+                         f".getBoundingClientRect(); return [r.left + r.width / 2, r.top +"
+                         f" r.height / 2]; }})(document.querySelector('#pose-joints input"
+                         f"[type=range][id=\"pose-joint-{joint}\"]'))")
+    for kind, dx in [("mousePressed", 0), *[("mouseMoved", step) for step in steps],
+                     ("mouseReleased", 0)]:
+        x += dx
+        page.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
+                  buttons=int(kind != "mouseReleased"), clickCount=1)
+    page.next_frames()
+
+
+# Left for right, and the turns about the body's vertical and its rolls reversed.
+MIRRORED = {"torso yaw": ("torso yaw", -1), "head pitch": ("head pitch", 1),
+            "head yaw": ("head yaw", -1), "left upper arm roll": ("right upper arm roll", -1),
+            "right upper arm roll": ("left upper arm roll", -1)}
+
+
+def mirror_of(angles):
+    mirrored = {}
+    for name, angle in angles.items():
+        other, sign = MIRRORED.get(name, (name.replace("left", "@").replace("right", "left")
+                                          .replace("@", "right"), 1))
+        mirrored[other] = str(sign * float(angle)).removesuffix(".0").replace("-0", "0")
+    return mirrored
+
+
+def test_the_pose_panel_poses_the_selected_robot_and_gives_way_to_the_show(start_page):
+    """At tick 1000, paused, robot 2 selected: a drag of its left upper arm's slider moves the
+    arm in the inspector and the picture, and one Undo takes the whole drag back to the very
+    picture; Redo and Ctrl+Z; a typed value off the grid is refused; Mirror swaps left and right;
+    Copy pose gives the pose line of the inspector's angles; playing hides the panel, and a step
+    from a hand pose shows what the show has at the next tick."""
+    page = start_page(PAGE_DIR, "?t=1000&paused")
+    assert page.evaluate("document.getElementById('pose').hidden"), "a panel with no robot"
+    choose_robot(page, 2)
+    assert not page.evaluate("document.getElementById('pose').hidden"), "no pose panel"
+    plain, script = page.picture(), inspector_angles(page)
+    arm = "left upper arm pitch"
+
+    drag_slider(page, 3, [10] * 6)
+    dragged = inspector_angles(page)
+    assert dragged[arm] not in (script[arm], "0"), f"the drag left the arm at {dragged[arm]}"
+    assert {k: v for k, v in dragged.items() if k != arm} == \
+        {k: v for k, v in script.items() if k != arm}, "the drag moved another joint"
+    assert page.evaluate("document.getElementById('pose-joint-3').value") == dragged[arm]
+    posed = page.picture()
+    assert harness.differing_share(posed, plain, LEVELS) > 0.001, "the picture did not follow"
+    assert page.evaluate("Module.reported.canUndoPose") is True
+
+    page.click("#pose-undo")
+    page.next_frames()
+    assert inspector_angles(page) == script, "one Undo did not take the whole drag back"
+    assert numpy.array_equal(page.picture(), plain), "the picture did not come back"
+    page.click("#pose-redo")
+    page.next_frames()
+    assert inspector_angles(page)[arm] == dragged[arm], "Redo did not give the drag back"
+    press(page, "z", "KeyZ", modifiers=2)
+    page.next_frames()
+    assert inspector_angles(page) == script, "Ctrl+Z in the panel did not undo"
+    press(page, "Z", "KeyZ", modifiers=10)
+    page.next_frames()
+    assert inspector_angles(page)[arm] == dragged[arm], "Ctrl+Shift+Z did not redo"
+
+    field = "#pose-joints input[aria-label='head pitch, degrees']"
+    for typed, shown in [("10.25", script["head pitch"]), ("400", script["head pitch"]),
+                         ("-35.5", "-35.5")]:
+        page.evaluate(f"(f => {{ f.focus(); f.value = '{typed}'; f.dispatchEvent("
+                      f"new Event('change')); f.blur(); }})(document.querySelector(\"{field}\"))")
+        page.next_frames()
+        assert page.evaluate(f"document.querySelector(\"{field}\").value") == shown, typed
+        assert inspector_angles(page)["head pitch"] == shown, typed
+
+    before = inspector_angles(page)
+    page.click("#pose-mirror")
+    page.next_frames()
+    assert inspector_angles(page) == mirror_of(before), "Mirror is not left for right"
+
+    page.evaluate("navigator.clipboard.writeText = text => { window.copied = text;"
+                  " return Promise.resolve(); }")
+    page.click("#pose-copy")
+    line = "pose " + " ".join(f"{name.replace(' ', '_')}={angle}"
+                              for name, angle in inspector_angles(page).items())
+    harness.wait_until(lambda: page.evaluate("window.copied"), lambda copied: copied == line, 10,
+                       "Copy pose did not copy the pose line")
+    page.evaluate("navigator.clipboard.writeText = () => Promise.reject()")
+    page.click("#pose-copy")
+    harness.wait_until(lambda: page.evaluate("(t => !t.hidden && t.value)"
+                                             "(document.getElementById('pose-text'))"),
+                       lambda text: text == line, 10, "no pose line to copy by hand")
+
+    # A special key that moves nothing leaves the hand pose as it was.
+    kept = inspector_angles(page)
+    page.evaluate("document.getElementById('canvas').focus()")
+    page.call("Input.dispatchKeyEvent", type="rawKeyDown", key="ArrowDown", code="ArrowDown",
+              windowsVirtualKeyCode=40)
+    page.next_frames()
+    assert inspector_angles(page) == kept and page.evaluate("Module.reported.canUndoPose"), \
+        "a key that moved nothing took the hand pose away"
+    # A step from the hand pose lands where the show has it at tick 1001.
+    page.click("#step-forward")
+    page.next_frames()
+    assert page.evaluate("Module.reported.canUndoPose") is False, "the history outlived the step"
+    stepped = start_page(PAGE_DIR, "?t=1001&paused")
+    choose_robot(stepped, 2)
+    assert numpy.array_equal(page.picture(), stepped.picture()), "the hand pose stayed"
+    assert inspector_angles(page) == inspector_angles(stepped)
+
+    drag_slider(page, 0, [10] * 3)
+    page.click("#pause")
+    harness.wait_until(lambda: page.evaluate("document.getElementById('pose').hidden"),
+                       lambda hidden: hidden, 10, "the panel stayed while the show played")
+    assert page.errors == stepped.errors == []
