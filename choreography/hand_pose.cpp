@@ -69,7 +69,6 @@ void poseRobot(HandPose& pose, Robot& robot, int i, const Choreography& show,
         pose.scriptStance[i] = stanceOf(robot);
         pose.posed[i] = true;
     }
-    pose.tick = show.ticks;
     std::memcpy(robot.angles, angles.angle, sizeof robot.angles);
     computeNodeMatrices(robot, variantAt(show));
 }
@@ -204,57 +203,18 @@ std::string poseLine(const Robot& robot) {
 
 void handPoseGivesWay(HandPose& pose, Robot (&robotTable)[ROBOT_COUNT]) {
     for (int i = 0; i < ROBOT_COUNT; ++i) {
-        if (pose.posed[i] && !pose.lifted) {
+        if (pose.posed[i]) {
             stand(robotTable[i], pose.scriptStance[i]);
         }
         pose.posed[i] = false;
     }
-    pose.lifted = false;
     clearHistory(pose, pose.robot);
 }
 
-void liftHandPose(HandPose& pose, Robot (&robotTable)[ROBOT_COUNT]) {
-    if (pose.lifted) {
-        return;
-    }
-    for (int i = 0; i < ROBOT_COUNT; ++i) {
-        if (pose.posed[i]) {
-            pose.liftedStance[i] = stanceOf(robotTable[i]);
-            stand(robotTable[i], pose.scriptStance[i]);
-        }
-    }
-    pose.lifted = true;
+bool canUndoPose(const HandPose& pose, int robot) {
+    return pose.robot == robot && !pose.undone.empty();
 }
 
-void settleHandPose(HandPose& pose, Robot (&robotTable)[ROBOT_COUNT], const Choreography& show,
-                    bool isPaused, int selectedRobot) {
-    if (pose.robot != selectedRobot) {
-        clearHistory(pose, selectedRobot);
-    }
-    // A show sought elsewhere has already put every robot where its script has them: the
-    // script's stance kept from another tick would be wrong there.
-    if (show.ticks != pose.tick) {
-        pose.lifted = true;
-    }
-    if (show.ticks != pose.tick || !isPaused) {
-        handPoseGivesWay(pose, robotTable);
-        pose.tick = show.ticks;
-        return;
-    }
-    if (pose.lifted) {
-        for (int i = 0; i < ROBOT_COUNT; ++i) {
-            if (pose.posed[i]) {
-                stand(robotTable[i], pose.liftedStance[i]);
-            }
-        }
-        pose.lifted = false;
-    }
-}
-
-bool canUndoPose(const HandPose& pose) {
-    return !pose.undone.empty();
-}
-
-bool canRedoPose(const HandPose& pose) {
-    return !pose.redone.empty();
+bool canRedoPose(const HandPose& pose, int robot) {
+    return pose.robot == robot && !pose.redone.empty();
 }

@@ -1,14 +1,13 @@
 // Hand pose: a robot posed joint by joint by hand while the show is paused, in whole steps that
 // can be taken back and given back, mirrored left for right, and written as a show file's pose
-// line. Pure. The page's pose panel drives it through handPose; the show's own state under a hand
-// pose is kept aside, so that when the show plays on or is sought the robots stand where its
-// script has them and every tick after stays exact.
+// line. Pure. The page's pose panel drives it through handPose; the show's own stance under a hand
+// pose is kept aside, and the show clock has the hand give way before the show moves, so that the
+// robots stand where the script has them and every tick after stays exact.
 #pragma once
 
 #include "choreography/choreography.h"
 #include "choreography/robot_inspection.h"
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,10 +29,6 @@ struct HandPose {
     // Robots that stand as the hand put them; their script's stance is kept in scriptStance.
     bool posed[ROBOT_COUNT] = {};
     Stance scriptStance[ROBOT_COUNT] = {};
-    std::uint32_t tick = 0; // where the show stood while the hand posed
-    // Taken off for a call that may move the show: the hand's stance waits in liftedStance.
-    bool lifted = false;
-    Stance liftedStance[ROBOT_COUNT] = {};
     // The history, of this robot only (NO_ROBOT: none): the angles before each step, the latest
     // last, and those of the steps taken back, the latest taken back last.
     int robot = NO_ROBOT;
@@ -43,7 +38,8 @@ struct HandPose {
     bool stepChanged = false;
     PoseAngles stepStart = {};
 };
-// The page's hand pose; only the page's pose calls change it.
+// The page's hand pose over the process-wide robots; the page's pose calls change it, and the
+// show clock's verbs that move the show have it give way.
 extern HandPose handPose;
 
 // Whether the angle is one a hand may set: finite, a whole number of half degrees, within
@@ -91,18 +87,9 @@ PoseAngles mirroredAngles(const PoseAngles& angles);
 std::string poseLine(const Robot& robot);
 
 // The hand gives way: each hand-posed robot back in its script's stance, the history cleared.
+// The show clock calls it before the show moves in time.
 void handPoseGivesWay(HandPose& pose, Robot (&robotTable)[ROBOT_COUNT]);
 
-// Before a call that may move the show in time: the hand's stance taken off, so the show moves
-// from its script's; settleHandPose puts it back if the show stayed.
-void liftHandPose(HandPose& pose, Robot (&robotTable)[ROBOT_COUNT]);
-
-// After anything that may have moved the show or changed the selection. Sought to another tick,
-// the robots are where the show put them and the hand's stance is dropped; playing on, the hand
-// gives way before the first tick; where the show stayed, paused, a lifted stance comes back.
-// Another robot selected clears the history; the hand poses stay.
-void settleHandPose(HandPose& pose, Robot (&robotTable)[ROBOT_COUNT], const Choreography& show,
-                    bool isPaused, int selectedRobot);
-
-bool canUndoPose(const HandPose& pose);
-bool canRedoPose(const HandPose& pose);
+// Whether the robot's history has a step to take back, or one taken back to give back.
+bool canUndoPose(const HandPose& pose, int robot);
+bool canRedoPose(const HandPose& pose, int robot);

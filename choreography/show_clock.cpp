@@ -1,6 +1,7 @@
 #include "choreography/show_clock.h"
 
 #include "choreography/choreography.h"
+#include "choreography/hand_pose.h"
 #include "common/console.h"
 #include "common/view_hooks.h"
 #include "controls/walking_camera.h"
@@ -15,7 +16,10 @@ void printCompletion(const CommandCompletion& completion) {
     printLine(completionLine(completion));
 }
 
+// Every move of the show in time comes through here, replayShow or playIdleCall, each with the
+// hand pose given way first: the show moves on from its script's stance, never from the hand's.
 void putShowAt(std::uint32_t tick, bool printPassed) {
+    handPoseGivesWay(handPose, robots);
     // Forward the show runs on from where it is (which is where the ticks from the start would
     // have put it), so that a drag along the timeline costs only the ticks it crosses.
     if (tick < choreography.ticks) {
@@ -93,6 +97,7 @@ void setSpeed(int speed) {
 }
 
 void replayShow() {
+    handPoseGivesWay(handPose, robots);
     restartShow(robots, choreography, gaitStates, paused);
     followPlace();
 }
@@ -122,6 +127,9 @@ ShowHistory playIdleCall() {
         return history;
     }
     const int ticks = ticksForIdleCall(playSpeed, playingIdleCalls++);
+    if (ticks > 0) {
+        handPoseGivesWay(handPose, robots);
+    }
     // A fast call's batch stops with the last completion: the ticks after it would only count.
     for (int t = 0;
          t < ticks && !showResting(choreography, paused) && choreography.ticks < MAX_TICK; ++t) {

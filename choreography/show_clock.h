@@ -1,8 +1,10 @@
 // Show clock: the verbs that move the process-wide show in time (seek, step, the previous or
 // next completion, play and pause, the speed, replay, open a place) and the place it is at now;
 // and the ticks of one idle call, which never pass the show's end. Pure, on seekShow's engine.
-// Each verb ends with the view following (viewHooks: the idle handler back if the show can
-// move, the title, a redisplay). The keys, the idle handler, main()'s --at and the page use it.
+// Each verb that moves the show in time, and an idle call before its first tick, has the hand
+// pose give way first; the others leave it. Each verb ends with the view following (viewHooks:
+// the idle handler back if the show can move, the title, a redisplay). The keys, the idle
+// handler, main()'s --at and the page use it.
 #pragma once
 
 #include "choreography/show_place.h"
@@ -16,7 +18,8 @@ extern int playSpeed; // index into the speeds of show_time.h; only the verbs he
 const ShowHistory& showHistory();
 
 // The show whose scripts `show` points at (pointers that must stay valid) from its first tick,
-// playing, its history found anew; the speed and camera stay. The played show calls it.
+// playing, its history found anew; the speed and camera stay, the hand pose gives way. The played
+// show calls it.
 void playChoreography(const Choreography& show);
 
 // Puts the show at the tick: forward it runs on and prints the line of each command finished on

@@ -154,7 +154,6 @@ bool deliverSpecialKeyNamed(int target, const char* key, bool shift, int x, int 
     if (special < 0) {
         return false;
     }
-    specialKeyComing();
     keyModifiers = shift ? GLUT_ACTIVE_SHIFT : 0;
     deliverSpecialKey(target, special, x, y);
     keyModifiers = 0;

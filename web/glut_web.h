@@ -77,11 +77,10 @@ bool deliverSpecialKeyNamed(int target, const char* key, bool shift, int x, int 
 // loading line, the show held; whether the loop has an idle call to make (the program's, with
 // `handler`, or one counted under a hold until the hold is reached); takeIdleCall, which counts
 // the call when it may run and says whether it may; what a frame drawn, any input handed to a
-// window, a special key about to be handed (page_pose.cpp) and a tap on the canvas mean to it.
+// window and a tap on the canvas mean to it.
 bool frameHidden(long frame);
 bool idleCallDue(bool handler);
 bool takeIdleCall();
 void frameDrawn(long frame);
 void inputDelivered();
-void specialKeyComing();
 void canvasTapped(int x, int y);

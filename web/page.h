@@ -30,11 +30,5 @@ void pageTimeInReport(ShowReport& report, const std::string& pageQuery);
 // The report's selection, body frames and, while a robot is selected, its inspection.
 void inspectionInReport(ShowReport& report);
 
-// Before a call that may move the show in time: the hand's stance is taken off, so the show moves
-// from where its script has the robots.
-void showMayMove();
-// After any call or input: the hand pose gives way where the show moved, and comes back where
-// it stayed. Comes first in each report.
-void handPoseFollowsShow();
 // The report's hand pose: whether posing is possible now, and the steps to take back or give back.
 void handPoseInReport(ShowReport& report);

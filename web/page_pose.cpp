@@ -1,6 +1,6 @@
 // The page's pose panel: the selected robot posed by hand while the show is paused (a step per
-// drag, taken back and given back, the mirror, the pose line), its part of the report, and the
-// hand's stance kept off the show's own moves, so that playing and seeking stay exact.
+// drag, taken back and given back, the mirror, the pose line) and its part of the report. The show
+// clock has the hand give way when the show moves.
 #include "app/shell.h"
 #include "choreography/choreography.h"
 #include "choreography/hand_pose.h"
@@ -16,21 +16,6 @@ namespace {
 // The pose line handed to the page stays here until it asks for another.
 std::string handedLine;
 
-bool anyPosed() {
-    for (const bool posed : handPose.posed) {
-        if (posed) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Before a pose call: a stance lifted for a key no window took comes back first.
-int selectedAfterSettling() {
-    handPoseFollowsShow();
-    return inspection.selectedRobot;
-}
-
 // After a pose call: the picture and the panel follow.
 int posed(bool changed) {
     if (changed) {
@@ -42,35 +27,17 @@ int posed(bool changed) {
 
 } // namespace
 
-void showMayMove() {
-    liftHandPose(handPose, robots);
-}
-
-// A special key may step or seek the show: the stance is lifted, and back after it if it stayed.
-void specialKeyComing() {
-    showMayMove();
-}
-
-void handPoseFollowsShow() {
-    const bool wasPosed = anyPosed();
-    const bool wasLifted = handPose.lifted;
-    settleHandPose(handPose, robots, choreography, paused, inspection.selectedRobot);
-    if (wasLifted || (wasPosed && !anyPosed())) {
-        requestSceneRedisplay();
-    }
-}
-
 void handPoseInReport(ShowReport& report) {
     report.posing = handPosingAllowed(inspection.selectedRobot, paused);
-    report.canUndoPose = canUndoPose(handPose);
-    report.canRedoPose = canRedoPose(handPose);
+    report.canUndoPose = canUndoPose(handPose, inspection.selectedRobot);
+    report.canRedoPose = canRedoPose(handPose, inspection.selectedRobot);
 }
 
 extern "C" {
 
 // A slider taken hold of, or a value typed: one step, until webPoseEnd.
 EMSCRIPTEN_KEEPALIVE int webPoseBegin() {
-    return beginPoseStep(handPose, robots, paused, selectedAfterSettling()) ? 1 : 0;
+    return beginPoseStep(handPose, robots, paused, inspection.selectedRobot) ? 1 : 0;
 }
 
 // The joint by its inspector name at the angle in degrees, within the step; a value off the
@@ -84,20 +51,20 @@ EMSCRIPTEN_KEEPALIVE void webPoseEnd() {
 }
 
 EMSCRIPTEN_KEEPALIVE int webPoseUndo() {
-    return posed(undoPoseStep(handPose, robots, choreography, paused, selectedAfterSettling()));
+    return posed(undoPoseStep(handPose, robots, choreography, paused, inspection.selectedRobot));
 }
 
 EMSCRIPTEN_KEEPALIVE int webPoseRedo() {
-    return posed(redoPoseStep(handPose, robots, choreography, paused, selectedAfterSettling()));
+    return posed(redoPoseStep(handPose, robots, choreography, paused, inspection.selectedRobot));
 }
 
 EMSCRIPTEN_KEEPALIVE int webPoseMirror() {
-    return posed(mirrorPose(handPose, robots, choreography, paused, selectedAfterSettling()));
+    return posed(mirrorPose(handPose, robots, choreography, paused, inspection.selectedRobot));
 }
 
 // The selected robot's angles as a show file's pose line; "" with none selected.
 EMSCRIPTEN_KEEPALIVE const char* webPoseLine() {
-    const int i = selectedAfterSettling();
+    const int i = inspection.selectedRobot;
     handedLine = i == NO_ROBOT ? "" : poseLine(robots[i]);
     return handedLine.c_str();
 }

@@ -24,8 +24,6 @@ std::string pageQueryText;
 } // namespace
 
 void reportToPage() {
-    // Before the inspection reads the robots: they may have given way to the show.
-    handPoseFollowsShow();
     ShowReport now;
     pageTimeInReport(now, pageQueryText);
     inspectionInReport(now);

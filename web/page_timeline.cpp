@@ -37,14 +37,12 @@ EMSCRIPTEN_KEEPALIVE const char* webSpeeds() {
 // The timeline dragged or a console line clicked: the show put at that tick, playing on from
 // there if it was playing.
 EMSCRIPTEN_KEEPALIVE void webSeek(std::uint32_t tick) {
-    showMayMove();
     seekTo(tick);
     reportToPage();
 }
 
 // The step buttons: one tick back or forward, pausing the robots first, as the arrow keys step.
 EMSCRIPTEN_KEEPALIVE void webStep(int forward) {
-    showMayMove();
     stepBy(forward != 0 ? 1 : -1);
     reportToPage();
 }
@@ -63,7 +61,6 @@ EMSCRIPTEN_KEEPALIVE const char* webPlaceLink(const char* query) {
 // Opens the show at the place the page's query names. A value that cannot be read leaves the show
 // at its start; the line that says which is returned (empty when all was read).
 EMSCRIPTEN_KEEPALIVE const char* webOpenLink(const char* query) {
-    showMayMove();
     const char* refusal = handOver(pageOpenLink(query));
     reportToPage();
     return refusal;

@@ -1,7 +1,7 @@
 // Posing by hand: a joint set moves its node and those below it only; angles off the grid or out
 // of range refused; whole steps taken back and given back; the mirror as a reflection; the pose
-// line read back as a show's pose; posing refused while playing or with no robot; and the show
-// moving from its script's stance, not the hand's.
+// line read back as a show's pose; posing refused while playing or with no robot; the history
+// kept by robot; and the hand giving way to its script's stance.
 #include "choreography/hand_pose.h"
 #include "choreography/show_file.h"
 #include "choreography/show_time.h"
@@ -119,7 +119,7 @@ TEST_F(HandPoseTest, AnglesOffTheHalfDegreeGridOrOutOfRangeAreRefused) {
     endPoseStep(pose);
     EXPECT_FALSE(setJointAngle(pose, show.robots, show.choreography, HeadPitch, 10.0));
     EXPECT_TRUE(sameStance(show.robots[POSED], script.robots[POSED]));
-    EXPECT_FALSE(canUndoPose(pose));
+    EXPECT_FALSE(canUndoPose(pose, POSED));
 
     EXPECT_EQ(jointNamed("left upper arm roll"), LeftUpperArmRoll);
     EXPECT_EQ(jointNamed("torso yaw"), TorsoYaw);
@@ -131,7 +131,7 @@ TEST_F(HandPoseTest, UndoTakesBackAWholeDragAndRedoGivesItBack) {
     ASSERT_TRUE(drag(HeadPitch, {10.0, 20.5, 30.0}));
     ASSERT_TRUE(drag(LeftUpperLegPitch, {-45.0, -90.0}));
     const Robot twoSteps = show.robots[POSED];
-    EXPECT_FALSE(canRedoPose(pose));
+    EXPECT_FALSE(canRedoPose(pose, POSED));
 
     ASSERT_TRUE(undoPoseStep(pose, show.robots, show.choreography, true, POSED));
     EXPECT_EQ(angle(HeadPitch), 30.0f);
@@ -140,27 +140,27 @@ TEST_F(HandPoseTest, UndoTakesBackAWholeDragAndRedoGivesItBack) {
     EXPECT_EQ(angle(HeadPitch), start);
     // Back where the script has it: angles and matrices alike.
     EXPECT_TRUE(sameStance(show.robots[POSED], script.robots[POSED]));
-    EXPECT_FALSE(canUndoPose(pose));
+    EXPECT_FALSE(canUndoPose(pose, POSED));
     EXPECT_FALSE(undoPoseStep(pose, show.robots, show.choreography, true, POSED));
 
     ASSERT_TRUE(redoPoseStep(pose, show.robots, show.choreography, true, POSED));
     ASSERT_TRUE(redoPoseStep(pose, show.robots, show.choreography, true, POSED));
     EXPECT_TRUE(sameStance(show.robots[POSED], twoSteps));
     EXPECT_FALSE(redoPoseStep(pose, show.robots, show.choreography, true, POSED));
-    EXPECT_TRUE(canUndoPose(pose));
+    EXPECT_TRUE(canUndoPose(pose, POSED));
 }
 
 TEST_F(HandPoseTest, ANewStepAfterAnUndoDropsTheRedoAndAStepThatChangesNothingKeepsIt) {
     ASSERT_TRUE(drag(HeadYaw, {15.0}));
     ASSERT_TRUE(undoPoseStep(pose, show.robots, show.choreography, true, POSED));
-    ASSERT_TRUE(canRedoPose(pose));
+    ASSERT_TRUE(canRedoPose(pose, POSED));
     // A click on a slider that leaves the joint where it was is no step.
     ASSERT_TRUE(drag(HeadYaw, {static_cast<double>(angle(HeadYaw))}));
-    EXPECT_TRUE(canRedoPose(pose));
+    EXPECT_TRUE(canRedoPose(pose, POSED));
     ASSERT_TRUE(drag(TorsoYaw, {5.0}));
-    EXPECT_FALSE(canRedoPose(pose));
+    EXPECT_FALSE(canRedoPose(pose, POSED));
     ASSERT_TRUE(undoPoseStep(pose, show.robots, show.choreography, true, POSED));
-    EXPECT_FALSE(canUndoPose(pose));
+    EXPECT_FALSE(canUndoPose(pose, POSED));
     EXPECT_EQ(angle(HeadYaw), script.robots[POSED].angles[HeadYaw]);
 }
 
@@ -245,42 +245,44 @@ TEST_F(HandPoseTest, PosingIsRefusedWhilePlayingOrWithNoRobotSelected) {
     }
 }
 
-TEST_F(HandPoseTest, TheShowMovesFromItsScriptsStanceAndTheHandPoseGivesWay) {
-    // Sought on, with the hand's stance taken off first: every robot where the script has it.
+TEST_F(HandPoseTest, GivingWayPutsTheScriptsStanceBackOnceAndTheShowMovesOnFromIt) {
     ASSERT_TRUE(drag(HeadPitch, {-100.0}));
-    liftHandPose(pose, show.robots);
+    ASSERT_TRUE(drag(LeftLowerLegPitch, {70.5}));
+    handPoseGivesWay(pose, show.robots);
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        EXPECT_TRUE(sameStance(show.robots[i], script.robots[i])) << i;
+        EXPECT_FALSE(pose.posed[i]) << i;
+    }
+    EXPECT_FALSE(canUndoPose(pose, POSED));
     advanceShow(show.robots, show.choreography, show.gaits, TICK + 40);
-    settleHandPose(pose, show.robots, show.choreography, true, POSED);
     advanceShow(script.robots, script.choreography, script.gaits, TICK + 40);
+    // Given way once, the stance kept at TICK is gone: giving way again moves nothing.
+    handPoseGivesWay(pose, show.robots);
     for (int i = 0; i < ROBOT_COUNT; ++i) {
         EXPECT_TRUE(sameStance(show.robots[i], script.robots[i])) << i;
     }
-    EXPECT_FALSE(canUndoPose(pose));
-    // Played on: the hand gives way before the first tick.
+    // Posed again at the new tick, the stance kept is the new tick's.
     ASSERT_TRUE(drag(RightUpperArmPitch, {33.0}));
-    settleHandPose(pose, show.robots, show.choreography, false, POSED);
-    EXPECT_TRUE(sameStance(show.robots[POSED], script.robots[POSED]));
-    EXPECT_FALSE(canUndoPose(pose));
-    choreographyTick(show.robots, show.choreography, show.gaits, false);
-    choreographyTick(script.robots, script.choreography, script.gaits, false);
+    handPoseGivesWay(pose, show.robots);
     EXPECT_TRUE(sameStance(show.robots[POSED], script.robots[POSED]));
 }
 
-TEST_F(HandPoseTest, WhereTheShowStaysTheHandPoseComesBackAndAnotherRobotClearsTheHistory) {
+TEST_F(HandPoseTest, TheStepsToTakeBackAreTheirRobotsAndAnotherRobotStartsItsOwn) {
     ASSERT_TRUE(drag(HeadPitch, {-100.0}));
-    const Robot posed = show.robots[POSED];
-    liftHandPose(pose, show.robots);
-    EXPECT_TRUE(sameStance(show.robots[POSED], script.robots[POSED]));
-    settleHandPose(pose, show.robots, show.choreography, true, POSED);
-    EXPECT_TRUE(sameStance(show.robots[POSED], posed));
-    EXPECT_TRUE(canUndoPose(pose));
-    // Another robot selected: the history goes, the pose stays until the show moves.
-    settleHandPose(pose, show.robots, show.choreography, true, POSED + 1);
-    EXPECT_FALSE(canUndoPose(pose));
-    EXPECT_TRUE(sameStance(show.robots[POSED], posed));
-    EXPECT_FALSE(setJointAngle(pose, show.robots, show.choreography, HeadPitch, 1.0));
-    settleHandPose(pose, show.robots, show.choreography, false, POSED + 1);
-    EXPECT_TRUE(sameStance(show.robots[POSED], script.robots[POSED]));
+    ASSERT_TRUE(drag(HeadPitch, {-50.0}));
+    ASSERT_TRUE(undoPoseStep(pose, show.robots, show.choreography, true, POSED));
+    EXPECT_TRUE(canUndoPose(pose, POSED));
+    EXPECT_TRUE(canRedoPose(pose, POSED));
+    EXPECT_FALSE(canUndoPose(pose, POSED + 1));
+    EXPECT_FALSE(canRedoPose(pose, POSED + 1));
+    EXPECT_FALSE(canUndoPose(pose, NO_ROBOT));
+    // Nothing to take back on the other robot; its history replaces this one's, and the hand's
+    // stance stays.
+    EXPECT_FALSE(undoPoseStep(pose, show.robots, show.choreography, true, POSED + 1));
+    EXPECT_FALSE(canUndoPose(pose, POSED));
+    EXPECT_FALSE(canRedoPose(pose, POSED));
+    EXPECT_EQ(angle(HeadPitch), -100.0f);
+    EXPECT_TRUE(pose.posed[POSED]);
 }
 
 } // namespace
@@ -299,7 +301,7 @@ TEST_F(HandPoseTest, AtTheStartThePoseIsDrawnAsTheShowDrawsItsFirstFrame) {
     }
 }
 
-TEST_F(HandPoseTest, TheOldestStepGoesBeyondAThousandAndALiftTwiceKeepsTheHandsStance) {
+TEST_F(HandPoseTest, TheOldestStepGoesBeyondAThousand) {
     for (int step = 0; step <= 1000; ++step) {
         ASSERT_TRUE(drag(HeadYaw, {step % 2 == 0 ? 1.0 : 2.0}));
     }
@@ -309,10 +311,4 @@ TEST_F(HandPoseTest, TheOldestStepGoesBeyondAThousandAndALiftTwiceKeepsTheHandsS
     }
     EXPECT_EQ(undone, 1000);
     EXPECT_EQ(angle(HeadYaw), 1.0f);
-
-    const Robot posed = show.robots[POSED];
-    liftHandPose(pose, show.robots);
-    liftHandPose(pose, show.robots);
-    settleHandPose(pose, show.robots, show.choreography, true, POSED);
-    EXPECT_TRUE(sameStance(show.robots[POSED], posed));
 }

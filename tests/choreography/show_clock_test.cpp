@@ -1,10 +1,14 @@
 // The show clock's verbs on the program's own show, without windows: where each puts the show,
-// playing and paused, what it prints, and that the view follows every one (counted hooks).
+// playing and paused, what it prints, that the view follows every one (counted hooks), and that a
+// hand pose gives way to every verb that moves the show and to no other.
 #include "choreography/choreography.h"
+#include "choreography/hand_pose.h"
+#include "choreography/played_show.h"
 #include "choreography/show_clock.h"
 #include "common/view_hooks.h"
 #include "controls/walking_camera.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -43,6 +47,53 @@ class ShowClock : public testing::Test {
         return testing::internal::GetCapturedStdout();
     }
 };
+
+// The robots as they stand, bit for bit: angles, places and node matrices; and the show's tick.
+struct Stances {
+    float angles[ROBOT_COUNT][JOINT_COUNT];
+    float positions[ROBOT_COUNT][3];
+    float matrices[ROBOT_COUNT][BODY_PART_COUNT][16];
+    std::uint32_t tick;
+};
+
+Stances stancesNow() {
+    Stances now{};
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        std::memcpy(now.angles[i], robots[i].angles, sizeof now.angles[i]);
+        std::memcpy(now.positions[i], robots[i].position, sizeof now.positions[i]);
+        for (int part = 0; part < BODY_PART_COUNT; ++part) {
+            std::memcpy(now.matrices[i][part], robots[i].nodes[part].matrix,
+                        sizeof now.matrices[i][part]);
+        }
+    }
+    now.tick = choreography.ticks;
+    return now;
+}
+
+bool sameStances(const Stances& a, const Stances& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+constexpr std::uint32_t HAND_TICK = 1000;
+
+// The show paused at HAND_TICK, as its script has it.
+void pausedAtHandTick() {
+    replayShow();
+    seekTo(HAND_TICK);
+    pauseShow();
+}
+
+// Every robot posed by hand at three joints, a step each; the last robot's steps are kept.
+void poseEveryRobot() {
+    for (int i = 0; i < ROBOT_COUNT; ++i) {
+        ASSERT_TRUE(beginPoseStep(handPose, robots, paused, i));
+        for (const int joint : {TorsoYaw, LeftUpperArmPitch, RightLowerLegPitch}) {
+            ASSERT_TRUE(
+                setJointAngle(handPose, robots, choreography, joint, 40.5 + 11 * i + joint));
+        }
+        endPoseStep(handPose);
+    }
+}
 
 int lineCount(const std::string& text) {
     int lines = 0;
@@ -214,6 +265,90 @@ TEST_F(ShowClock, APlaceOpensWithOrWithoutItsLinesAndReadsBack) {
     EXPECT_EQ(playSpeed, 1);
     EXPECT_FALSE(paused);
     EXPECT_EQ(choreography.ticks, 5u);
+}
+
+TEST_F(ShowClock, EveryVerbThatMovesTheShowMovesItFromTheScriptsStanceAndNotTheHands) {
+    const struct {
+        const char* name;
+        void (*verb)();
+    } verbs[] = {
+        {"seek forward", [] { seekTo(HAND_TICK + 30); }},
+        {"seek back", [] { seekTo(HAND_TICK - 30); }},
+        {"step on", [] { stepBy(1); }},
+        {"step back", [] { stepBy(-LONG_STEP_TICKS); }},
+        {"next completion", [] { seekCompletion(true); }},
+        {"previous completion", [] { seekCompletion(false); }},
+        {"open a place",
+         [] {
+             openPlace({HAND_TICK + 7, true, NORMAL_SPEED, {}}, false);
+         }},
+        {"replay", [] { replayShow(); }},
+        {"start a show", [] { startBuiltInShow(); }},
+        {"one playing idle call",
+         [] {
+             setSpeed(SPEED_COUNT - 1);
+             playShow();
+             playIdleCall();
+         }},
+    };
+    for (const auto& v : verbs) {
+        // The verb, then a step on: a hand's stance left behind would come back at the next give
+        // way.
+        Stances script[2], fromHand[2];
+        printed([&] {
+            pausedAtHandTick();
+            v.verb();
+            script[0] = stancesNow();
+            stepBy(1);
+            script[1] = stancesNow();
+            pausedAtHandTick();
+            poseEveryRobot();
+            v.verb();
+            fromHand[0] = stancesNow();
+            stepBy(1);
+            fromHand[1] = stancesNow();
+        });
+        EXPECT_TRUE(sameStances(fromHand[0], script[0])) << v.name;
+        EXPECT_TRUE(sameStances(fromHand[1], script[1])) << v.name << ", then a step";
+        EXPECT_FALSE(canUndoPose(handPose, ROBOT_COUNT - 1)) << v.name;
+    }
+}
+
+TEST_F(ShowClock, AVerbThatLeavesTheShowWhereItIsKeepsTheHandPoseAndItsSteps) {
+    printed([] { pausedAtHandTick(); });
+    poseEveryRobot();
+    const Stances posed = stancesNow();
+    setSpeed(0);
+    pauseShow();
+    togglePause();
+    togglePause();
+    playIdleCall(); // paused: no tick
+    followPlace();
+    EXPECT_TRUE(sameStances(stancesNow(), posed));
+    EXPECT_TRUE(canUndoPose(handPose, ROBOT_COUNT - 1));
+
+    // At the slowest speed the calls between ticks run none. Lined up after a tick, the next call
+    // waits and the hand pose stays; the call that ticks gives way first.
+    replayShow();
+    while (choreography.ticks == 0) {
+        playIdleCall();
+    }
+    printed([] { pausedAtHandTick(); });
+    poseEveryRobot();
+    playShow();
+    playIdleCall();
+    EXPECT_EQ(choreography.ticks, HAND_TICK);
+    EXPECT_TRUE(sameStances(stancesNow(), posed));
+    while (choreography.ticks == HAND_TICK) {
+        printed([] { playIdleCall(); });
+    }
+    const Stances ticked = stancesNow();
+    printed([] {
+        pausedAtHandTick();
+        stepBy(1);
+    });
+    EXPECT_TRUE(sameStances(ticked, stancesNow()));
+    setSpeed(NORMAL_SPEED);
 }
 
 } // namespace
