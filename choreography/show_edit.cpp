@@ -8,8 +8,8 @@ namespace {
 
 // Where the line ends in the text: past its line end, if it has one.
 std::size_t pastLine(std::string_view text, const ShowLine& line) {
-    const std::size_t end = static_cast<std::size_t>(line.text.data() - text.data()) +
-                            line.text.size();
+    const std::size_t end =
+        static_cast<std::size_t>(line.text.data() - text.data()) + line.text.size();
     if (text.compare(end, 2, "\r\n") == 0) {
         return end + 2;
     }

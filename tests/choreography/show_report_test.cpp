@@ -79,8 +79,8 @@ ShowReport applied(const std::string& text, ShowReport report) {
 
 // The inspection is JSON of its own: compared as the value it is, not as its spelling.
 bool same(const ShowReport& a, const ShowReport& b) {
-    return a.tick == b.tick && a.length == b.length && a.show == b.show && a.paused == b.paused && a.speed == b.speed &&
-           a.finished == b.finished && a.selectedRobot == b.selectedRobot &&
+    return a.tick == b.tick && a.length == b.length && a.show == b.show && a.paused == b.paused &&
+           a.speed == b.speed && a.finished == b.finished && a.selectedRobot == b.selectedRobot &&
            a.bodyFrames == b.bodyFrames && json::parse(a.inspection) == json::parse(b.inspection) &&
            a.posing == b.posing && a.canUndoPose == b.canUndoPose &&
            a.canRedoPose == b.canRedoPose && a.title == b.title && a.address == b.address &&
