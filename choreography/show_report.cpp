@@ -4,9 +4,7 @@
 #include <string>
 #include <type_traits>
 
-namespace {
-
-std::string quoted(const std::string& text) {
+std::string jsonText(const std::string& text) {
     std::string json = "\"";
     for (const char c : text) {
         if (c == '"' || c == '\\') {
@@ -22,6 +20,8 @@ std::string quoted(const std::string& text) {
     }
     return json + "\"";
 }
+
+namespace {
 
 std::string written(std::uint32_t value) {
     return std::to_string(value);
@@ -44,7 +44,7 @@ void addChange(std::string& json, const ShowReport* last, const ShowReport& now,
     json += name;
     json += "\":";
     if constexpr (std::is_same_v<T, std::string>) {
-        json += raw ? now.*field : quoted(now.*field);
+        json += raw ? now.*field : jsonText(now.*field);
     } else {
         json += written(now.*field);
     }
@@ -56,6 +56,7 @@ std::string reportChanges(const ShowReport* last, const ShowReport& now) {
     std::string json;
     addChange(json, last, now, &ShowReport::tick, "tick");
     addChange(json, last, now, &ShowReport::length, "length");
+    addChange(json, last, now, &ShowReport::show, "show");
     addChange(json, last, now, &ShowReport::paused, "paused");
     addChange(json, last, now, &ShowReport::speed, "speed");
     addChange(json, last, now, &ShowReport::finished, "finished");

@@ -1,8 +1,8 @@
 // Show report: what a viewer shows beside the picture (where the show is, its pause and speed,
-// the lines finished by then, the selection, its inspection and its hand pose, the title, the
-// address), and the
-// text of what changed since the last report. Pure. The page's program builds one after each
-// frame and each call of the page, and sends the change, when there is one, to the page's script.
+// the lines finished by then, which show plays, the selection, its inspection and its hand pose,
+// the title, the address), and the text of what changed since the last report. Pure. The page's
+// program builds one after each frame and each call of the page, and sends the change, when there
+// is one, to the page's script.
 #pragma once
 
 #include "choreography/show_time.h"
@@ -13,6 +13,7 @@
 struct ShowReport {
     std::uint32_t tick = 0;
     std::uint32_t length = 0; // the show's length, the tick of its last completion
+    int show = 0;             // counts the shows started after the first: its completions changed
     bool paused = false;
     int speed = NORMAL_SPEED;
     int finished = 0;      // commands finished by the tick
@@ -30,6 +31,9 @@ struct ShowReport {
 // The fields of `now` that differ from `last` (all of them with no last) as one JSON object,
 // named as the record names them ({"tick":740,"paused":true}); "" when none differs.
 std::string reportChanges(const ShowReport* last, const ShowReport& now);
+
+// The text as a JSON string, quoted and escaped.
+std::string jsonText(const std::string& text);
 
 // How many of the whole show's commands have finished by the tick.
 int finishedBy(const ShowHistory& whole, std::uint32_t tick);

@@ -61,9 +61,10 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/cheerleaders.html
         ${CMAKE_BINARY_DIR}/cheerleaders.html
     DEPENDS write_key_rows ${PROJECT_SOURCE_DIR}/web/cheerleaders.html VERBATIM)
 
-# The scripts of the page's timeline, its inspector and its pose panel, and its icon.
+# The scripts of the page's timeline, its inspector, its pose panel and its Show panel, and its
+# icon.
 set(page_files cheerleaders_timeline.js cheerleaders_inspector.js cheerleaders_pose.js
-    cheerleaders.png)
+    cheerleaders_show.js cheerleaders.png)
 set(page_outputs ${page_files})
 list(TRANSFORM page_outputs PREPEND ${page_dir}/)
 set(page_sources ${page_files})

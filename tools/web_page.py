@@ -31,7 +31,7 @@ import time
 
 FRAME_BUDGET_MS = 1000 / 60
 PAGE_FILES = ["cheerleaders.html", "cheerleaders_timeline.js", "cheerleaders_inspector.js",
-              "cheerleaders_pose.js",
+              "cheerleaders_pose.js", "cheerleaders_show.js",
               "cheerleaders.png", "cheerleaders.js", "cheerleaders.wasm", "cheerleaders_textures.js",
               "cheerleaders_textures.wasm"]
 # Times each animation frame's work with the page's own clock, from the page's first script on.

@@ -41,11 +41,23 @@ const timeline = (() => {
     }));
   };
 
-  // What the program reported changed: the thumb (unless a finger or the mouse holds it), its
-  // spoken value, the console, the speed, and the address (replaced, not pushed: Back still
-  // leaves the page), which names the place while the show is paused.
+  // A mark at each finished command of the show that plays.
+  const markShow = () => {
+    marks.replaceChildren(...wholeShow().map(c => Object.assign(document.createElement("option"),
+                                                                {value: c.tick})));
+  };
+
+  // What the program reported changed: another show (its marks and lines asked for once), the
+  // thumb (unless a finger or the mouse holds it), its spoken value, the console, the speed, and
+  // the address (replaced, not pushed: Back still leaves the page), which names the place while
+  // the show is paused; its fragment is the show's.
   const follow = changes => {
     if (!started) return;
+    if ("show" in changes) {
+      completions = null;
+      markShow();
+      showFinished(Module.reported.finished);
+    }
     if ("length" in changes) slider.max = changes.length;
     if ("tick" in changes) tick = changes.tick;
     if ("tick" in changes && !dragging) slider.value = tick;
@@ -83,28 +95,32 @@ const timeline = (() => {
 
   copyButton.addEventListener("click", () => {
     if (!started) return;
-    const link = location.origin + location.pathname + text("webPlaceLink", "");
-    // Where the clipboard is refused, the link is there to copy by hand.
-    const offer = () => {
-      linkText.value = link;
-      linkText.hidden = false;
-      linkText.select();
-    };
-    const copied = () => {
-      linkText.hidden = true;
-      copyButton.textContent = "Copied";
-      setTimeout(() => { copyButton.textContent = "Copy link"; }, 2000);
-    };
-    (navigator.clipboard ? navigator.clipboard.writeText(link) : Promise.reject()).then(copied,
-                                                                                         offer);
+    // The moment and the view in the query, a show of one's own in the fragment.
+    const place = location.origin + location.pathname + text("webPlaceLink", "");
+    showPanel.fragment().then(show => {
+      const link = place + show;
+      // Where the clipboard is refused, the link is there to copy by hand.
+      const offer = () => {
+        linkText.value = link;
+        linkText.hidden = false;
+        linkText.select();
+      };
+      const copied = () => {
+        linkText.hidden = true;
+        copyButton.textContent = "Copied";
+        setTimeout(() => { copyButton.textContent = "Copy link"; }, 2000);
+      };
+      (navigator.clipboard ? navigator.clipboard.writeText(link) : Promise.reject()).then(copied,
+                                                                                           offer);
+    });
   });
 
-  // Once the program runs: a mark at each finished command, and the speeds; then the show opened
+  // Once the program runs, with the link's show: its marks, and the speeds; then the show opened
   // at the moment the page's link names (a value the program refuses leaves it at the start, and
   // the page says which), unless `restored`.
   const start = (restored, statusLine) => {
-    marks.replaceChildren(...wholeShow().map(c => Object.assign(document.createElement("option"),
-                                                                {value: c.tick})));
+    completions = null;
+    markShow();
     speedChoice.replaceChildren(...JSON.parse(text("webSpeeds")).map((name, k) =>
       Object.assign(document.createElement("option"), {value: k, textContent: name + "\u00d7"})));
     Module.ccall("webPageQuery", null, ["string"], [location.search]);

@@ -1,7 +1,8 @@
 // The page's side of the program, as its page_*.cpp files share it: the report of what the page
 // shows beside the picture, sent after each frame and each call of the page (page_report.cpp);
 // the place, its links and the time's part of the report (page_time.cpp); the inspector's part of
-// the report (page_inspector.cpp); and the hand pose's (page_pose.cpp).
+// the report (page_inspector.cpp); the hand pose's (page_pose.cpp); and the show played
+// (page_show.cpp).
 #pragma once
 
 #include "choreography/show_report.h"
@@ -26,6 +27,9 @@ bool pageRestorePlace(const char* text);
 // The report's tick, length, pause, speed, lines finished, timeline text, and the address:
 // the page's query with the place while paused, without it while the show plays.
 void pageTimeInReport(ShowReport& report, const std::string& pageQuery);
+
+// Counts the shows the page started, 0 while the first plays: the report's show.
+int pageShowNumber();
 
 // The report's selection, body frames and, while a robot is selected, its inspection.
 void inspectionInReport(ShowReport& report);

@@ -48,6 +48,7 @@ void pageTimeInReport(ShowReport& report, const std::string& pageQueryText) {
     const ShowPlace place = placeNow();
     report.tick = place.tick;
     report.length = showLength(whole);
+    report.show = pageShowNumber();
     report.paused = place.paused;
     report.speed = place.speed;
     report.finished = finishedBy(whole, report.tick);

@@ -17,6 +17,7 @@ ShowReport sample() {
     ShowReport report;
     report.tick = 740;
     report.length = 2366;
+    report.show = 2;
     report.paused = true;
     report.speed = 5;
     report.finished = 2;
@@ -43,6 +44,8 @@ ShowReport applied(const std::string& text, ShowReport report) {
             report.tick = value.get<std::uint32_t>();
         } else if (name == "length") {
             report.length = value.get<std::uint32_t>();
+        } else if (name == "show") {
+            report.show = value.get<int>();
         } else if (name == "paused") {
             report.paused = value.get<bool>();
         } else if (name == "speed") {
@@ -76,8 +79,8 @@ ShowReport applied(const std::string& text, ShowReport report) {
 
 // The inspection is JSON of its own: compared as the value it is, not as its spelling.
 bool same(const ShowReport& a, const ShowReport& b) {
-    return a.tick == b.tick && a.length == b.length && a.paused == b.paused && a.speed == b.speed &&
-           a.finished == b.finished && a.selectedRobot == b.selectedRobot &&
+    return a.tick == b.tick && a.length == b.length && a.show == b.show && a.paused == b.paused &&
+           a.speed == b.speed && a.finished == b.finished && a.selectedRobot == b.selectedRobot &&
            a.bodyFrames == b.bodyFrames && json::parse(a.inspection) == json::parse(b.inspection) &&
            a.posing == b.posing && a.canUndoPose == b.canUndoPose &&
            a.canRedoPose == b.canRedoPose && a.title == b.title && a.address == b.address &&
@@ -89,6 +92,7 @@ TEST(ShowReport, EachFieldChangedAloneIsReportedAloneAndReadsBack) {
     const std::vector<std::pair<std::string, std::function<void(ShowReport&)>>> changes = {
         {"{\"tick\":741}", [](ShowReport& r) { r.tick = 741; }},
         {"{\"length\":2365}", [](ShowReport& r) { r.length = 2365; }},
+        {"{\"show\":3}", [](ShowReport& r) { r.show = 3; }},
         {"{\"paused\":false}", [](ShowReport& r) { r.paused = false; }},
         {"{\"speed\":4}", [](ShowReport& r) { r.speed = 4; }},
         {"{\"finished\":3}", [](ShowReport& r) { r.finished = 3; }},
@@ -139,7 +143,7 @@ TEST(ShowReport, EveryTextIsValidJsonWhateverItHolds) {
     EXPECT_EQ(whole.at("title").get<std::string>(), report.title);
     EXPECT_EQ(whole.at("address").get<std::string>(), report.address);
     EXPECT_EQ(whole.at("inspection").at("joints").at(0).at("angle"), "}");
-    EXPECT_EQ(whole.size(), 14u);
+    EXPECT_EQ(whole.size(), 15u);
 }
 
 TEST(ShowReport, FinishedByCountsTheCompletionsUpToAndAtTheTick) {
