@@ -61,21 +61,18 @@ EMSCRIPTEN_KEEPALIVE const char* webPlayShow(const char* name, const char* text)
                         ",\"line\":" + std::to_string(reading.line) +
                         ",\"column\":" + std::to_string(reading.column) + "}");
     }
-    showMayMove();
     startShow(reading.show);
     started();
     return handOver("");
 }
 
 EMSCRIPTEN_KEEPALIVE void webPlayBuiltInShow() {
-    showMayMove();
     startBuiltInShow();
     started();
 }
 
 // The text with the selected robot's pose line added to its section; "" with none selected.
 EMSCRIPTEN_KEEPALIVE const char* webAddPose(const char* text) {
-    handPoseFollowsShow();
     const int i = inspection.selectedRobot;
     return handOver(i == NO_ROBOT ? "" : withCommandAdded(text, i + 1, poseLine(robots[i])));
 }
