@@ -289,19 +289,26 @@ class WebPage:
     def download_gltf(self, folder, timeout=120):
         """Clicks Download glTF with downloads going into the folder; the saved file's bytes and
         the seconds from the click to the file."""
+        self.allow_downloads(folder)
+        started = time.monotonic()
+        self.click("#download-gltf")
+        glb = self.saved_file(os.path.join(folder, GLTF_FILE), timeout)
+        return glb, time.monotonic() - started
+
+    def allow_downloads(self, folder):
+        """Lets the page's downloads go into the folder, under the names the page gives them."""
         session, self.session = self.session, None
         try:
             self.call("Browser.setDownloadBehavior", behavior="allow", downloadPath=str(folder))
         finally:
             self.session = session
-        path = os.path.join(folder, GLTF_FILE)
-        started = time.monotonic()
-        self.click("#download-gltf")
+
+    def saved_file(self, path, timeout=120):
+        """The bytes of a download, once saved at the path."""
         # The browser writes into a file of another name and gives it the page's name when done.
-        wait_for(lambda: os.path.exists(path), f"no {GLTF_FILE} saved: {self.errors}", timeout)
-        seconds = time.monotonic() - started
+        wait_for(lambda: os.path.exists(path), f"nothing saved at {path}: {self.errors}", timeout)
         with open(path, "rb") as f:
-            return f.read(), seconds
+            return f.read()
 
     def close(self):
         if self.process.poll() is None:
