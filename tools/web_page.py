@@ -263,8 +263,14 @@ class WebPage:
                       clickCount=1)
 
     def canvas_point(self, x, y):
-        left, top = self.evaluate("(r => [r.left, r.top])(document.getElementById('canvas')"
-                                  ".getBoundingClientRect())")
+        """The page's point (in the viewport) of a point of the canvas, scrolled into the
+        viewport first where it lies outside: an input event there would reach nothing."""
+        left, top = self.evaluate(f"""(c => {{
+            const below = c.getBoundingClientRect().top + {y} - innerHeight / 2;
+            if (Math.abs(below) >= innerHeight / 2) scrollBy(0, below);
+            const r = c.getBoundingClientRect();
+            return [r.left, r.top];
+        }})(document.getElementById('canvas'))""")
         return [left + x, top + y]
 
     def mouse_drag(self, start, moves):

@@ -577,7 +577,8 @@ def test_download_gltf_says_what_went_wrong_and_exports_the_show_it_is_given(sta
     the show it is handed: a spelled show's text gives the desktop's file of that show."""
     page = start_page(PAGE_DIR, script=WORKERS)
     page.evaluate("""window.programCall = Module.ccall; Module.ccall = (name, ...rest) =>
-        name === "webPlayedShowText" ? "cheerleaders show 1\\nrobot 9\\n" : programCall(name, ...rest)""")
+        name === "webPlayedShowText" ? "cheerleaders show 1\\nrobot 9\\n"
+                                     : programCall(name, ...rest)""")
     page.click("#download-gltf")
     state = harness.wait_until(lambda: page.evaluate(DOWNLOAD_STATE),
                                lambda state: state[0] == "false", 60, "the button stays busy")
