@@ -40,6 +40,22 @@ set_property(TARGET cheerleaders_textures APPEND PROPERTY LINK_DEPENDS
     ${PROJECT_SOURCE_DIR}/web/texture_worker.js)
 cheer_warnings(cheerleaders_textures)
 
+# The glTF exporter's own module (cheerleaders_export.js and .wasm): the desktop's scene export and
+# the core it needs, which the page runs in a worker only when the file is asked for, so that
+# neither the program nor its first picture waits for it. Built for size: it is fetched at the
+# click. It needs no file system: the show comes in as text and the file goes out as bytes.
+add_executable(cheerleaders_export ${PROJECT_SOURCE_DIR}/web/export_module.cpp)
+target_link_libraries(cheerleaders_export PRIVATE cheer_core)
+set_target_properties(cheerleaders_export PROPERTIES SUFFIX ".js"
+    CXX_LINKER_LAUNCHER "${node_modules_launcher}")
+target_link_options(cheerleaders_export PRIVATE -Oz -sMODULARIZE=1 -sEXPORT_NAME=makeExport
+    -sFILESYSTEM=0 -sEXPORTED_RUNTIME_METHODS=UTF8ToString -sALLOW_MEMORY_GROWTH=1
+    -sENVIRONMENT=worker
+    "SHELL:--extern-post-js ${PROJECT_SOURCE_DIR}/web/export_worker.js")
+set_property(TARGET cheerleaders_export APPEND PROPERTY LINK_DEPENDS
+    ${PROJECT_SOURCE_DIR}/web/export_worker.js)
+cheer_warnings(cheerleaders_export)
+
 # The page's icon is the menu icon the desktop build renders (tools/make_icons.sh, 48 pixels),
 # kept in the tree as web/cheerleaders.png: rendered here it would take an X server and depend on
 # the build host's GL, and the page's files would differ from machine to machine. `make web-icon`
@@ -61,10 +77,10 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/cheerleaders.html
         ${CMAKE_BINARY_DIR}/cheerleaders.html
     DEPENDS write_key_rows ${PROJECT_SOURCE_DIR}/web/cheerleaders.html VERBATIM)
 
-# The scripts of the page's timeline, its inspector, its pose panel and its Show panel, and its
-# icon.
+# The scripts of the page's timeline, its inspector, its pose panel, its Show panel and its glTF
+# download, and its icon.
 set(page_files cheerleaders_timeline.js cheerleaders_inspector.js cheerleaders_pose.js
-    cheerleaders_show.js cheerleaders.png)
+    cheerleaders_show.js cheerleaders_download.js cheerleaders.png)
 set(page_outputs ${page_files})
 list(TRANSFORM page_outputs PREPEND ${page_dir}/)
 set(page_sources ${page_files})
