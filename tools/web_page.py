@@ -37,35 +37,39 @@ PAGE_FILES = ["cheerleaders.html", "cheerleaders_timeline.js", "cheerleaders_ins
               "cheerleaders_export.wasm"]
 # The name the page saves its glTF file under.
 GLTF_FILE = "cheerleaders-show.glb"
-# Times each animation frame's work with the page's own clock, from the page's first script on.
+# Times each animation frame's work with the clock of the program's side (the page, or the
+# program's worker), from its first script on.
 FRAME_TIMER = """
-window.frameTimes = [];
-const requestFrame = window.requestAnimationFrame.bind(window);
-window.requestAnimationFrame = callback => requestFrame(time => {
+self.frameTimes = [];
+const requestFrame = self.requestAnimationFrame.bind(self);
+self.requestAnimationFrame = callback => requestFrame(time => {
     const start = performance.now();
     callback(time);
-    window.frameTimes.push([start, performance.now() - start, time]);
+    self.frameTimes.push([start, performance.now() - start, time]);
 });
 """
+# The two ways the page runs the program: in a worker where the browser can, on the page's main
+# thread where the address asks for it.
+WAYS = {"worker": "", "main thread": "main-thread"}
 # Counts the bytes each animation frame hands WebGL to copy into its buffers.
 UPLOAD_COUNTER = """
-window.uploadBytes = [];
+self.uploadBytes = [];
 const bufferSubData = WebGLRenderingContext.prototype.bufferSubData;
 WebGLRenderingContext.prototype.bufferSubData = function (target, offset, data) {
-    const frame = window.frameTimes.length;
-    window.uploadBytes[frame] = (window.uploadBytes[frame] || 0) + data.byteLength;
+    const frame = self.frameTimes.length;
+    self.uploadBytes[frame] = (self.uploadBytes[frame] || 0) + data.byteLength;
     return bufferSubData.call(this, target, offset, data);
 };
 """
 
 # Counts the WebGL draw calls each animation frame makes.
 DRAW_COUNTER = """
-window.drawCalls = [];
+self.drawCalls = [];
 for (const name of ["drawArrays", "drawElements"]) {
     const draw = WebGLRenderingContext.prototype[name];
     WebGLRenderingContext.prototype[name] = function (...args) {
-        const frame = window.frameTimes.length;
-        window.drawCalls[frame] = (window.drawCalls[frame] || 0) + 1;
+        const frame = self.frameTimes.length;
+        self.drawCalls[frame] = (self.drawCalls[frame] || 0) + 1;
         return draw.apply(this, args);
     };
 }
@@ -109,12 +113,27 @@ def wait_for(look, what, timeout):
     return seen
 
 
-class WebPage:
-    """The page in headless Chromium, started at once; close() ends both browser and server."""
+def with_way(query, way):
+    """The page's query (and fragment) with the parameter that asks for the way, if any."""
+    if not WAYS[way]:
+        return query
+    search, mark, fragment = query.partition("#")
+    search = "?" + WAYS[way] + ("&" + search[1:] if search[1:] else "")
+    return search + mark + fragment
 
-    def __init__(self, directory, query="", browser_args=(), script="", started=True):
+
+class WebPage:
+    """The page in headless Chromium, started at once; close() ends both browser and server.
+    `script` runs first on the page, `program_script` first where the program runs (the page, or
+    the program's worker); `way` is one of WAYS, by default CHEER_WEB_WAY's or the worker."""
+
+    def __init__(self, directory, query="", browser_args=(), script="", started=True,
+                 program_script="", way=None):
+        self.way = way or os.environ.get("CHEER_WEB_WAY", "worker")
+        query = with_way(query, self.way)
         self.lines, self.errors = [], []
         self.session, self._next_id, self._pending = None, 0, b""
+        self.worker_session, self._program_script = None, program_script
         self.server = http.server.ThreadingHTTPServer(
             ("127.0.0.1", 0), functools.partial(QuietHandler, directory=str(directory)))
         self.server.requests, self.server.failed = [], []
@@ -153,7 +172,11 @@ class WebPage:
         self.session = self.call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
         self.call("Runtime.enable")
         self.call("Page.enable")
-        self.call("Page.addScriptToEvaluateOnNewDocument", source=FRAME_TIMER + script)
+        self.call("Page.addScriptToEvaluateOnNewDocument", source=FRAME_TIMER + script + (
+            self._program_script if self.way == "main thread" else ""))
+        # Each worker waits, as it starts, for its scripts: the program's gets the program's.
+        self.call("Target.setAutoAttach", autoAttach=True, waitForDebuggerOnStart=True,
+                  flatten=True)
         self.call("Page.navigate", url=f"http://127.0.0.1:{self.server.server_address[1]}"
                                        f"/cheerleaders.html{query}")
         if started:
@@ -188,27 +211,53 @@ class WebPage:
             (self.lines if params["type"] == "log" else self.errors).append(text)
         elif message.get("method") == "Runtime.exceptionThrown":
             self.errors.append(str(message["params"]["exceptionDetails"]))
+        elif message.get("method") == "Target.attachedToTarget":
+            params = message["params"]
+            session = params["sessionId"]
+            if params["targetInfo"]["url"].endswith("/cheerleaders_worker.js"):
+                self.worker_session = session
+                self._send("Runtime.evaluate", session,
+                           expression=FRAME_TIMER + self._program_script)
+            self._send("Runtime.runIfWaitingForDebugger", session)
         return message
 
-    def call(self, method, **params):
+    def _send(self, method, session, **params):
+        """Sends a command, not waiting for its answer; returns its id."""
         self._next_id += 1
         message = {"id": self._next_id, "method": method, "params": params}
-        if self.session:
-            message["sessionId"] = self.session
+        if session:
+            message["sessionId"] = session
         os.write(self._commands, json.dumps(message).encode() + b"\0")
+        return self._next_id
+
+    def call(self, method, session=None, **params):
+        sent = self._send(method, session or self.session, **params)
         while True:
             answer = self._receive(120)
             assert answer is not None, f"no answer to {method}"
-            if answer.get("id") == self._next_id:
+            if answer.get("id") == sent:
                 assert "error" not in answer, f"{method}: {answer['error']}"
                 return answer["result"]
 
-    def evaluate(self, expression):
+    def evaluate(self, expression, session=None):
         """The value of a JavaScript expression in the page, a promise's once it settles."""
-        result = self.call("Runtime.evaluate", expression=expression, returnByValue=True,
-                           awaitPromise=True)
+        result = self.call("Runtime.evaluate", session, expression=expression,
+                           returnByValue=True, awaitPromise=True)
         assert "exceptionDetails" not in result, f"{expression}: {result['exceptionDetails']}"
         return result["result"].get("value")
+
+    def evaluate_program(self, expression):
+        """The value of an expression where the program runs: the page, or its worker."""
+        if self.way == "main thread":
+            return self.evaluate(expression)
+        wait_for(lambda: self.worker_session or self._receive(0.1) and False,
+                 "no program's worker", 60)
+        return self.evaluate(expression, self.worker_session)
+
+    def settle(self):
+        """Waits for the program to have taken what the page sent it so far, and for the page to
+        have heard what it reported since: a call's answer comes after them, either way."""
+        self.evaluate("typeof running === 'boolean' && running ? program.call('webIdleCalls') : 0")
 
     def wait_for_lines(self, count, timeout):
         deadline = time.monotonic() + timeout
@@ -219,12 +268,13 @@ class WebPage:
     def hold_after(self, idle_calls, timeout=300):
         """Lets the program run to this many idle calls; returns once the frame after the last
         of them is drawn."""
-        self.evaluate(f"Module._webHoldAfterIdleCalls({idle_calls})")
-        wait_for(lambda: self.evaluate("Module._webIdleCalls()") >= idle_calls,
+        self.evaluate(f"program.call('webHoldAfterIdleCalls', [{idle_calls}])")
+        wait_for(lambda: self.evaluate("program.call('webIdleCalls')") >= idle_calls,
                  f"{idle_calls} idle calls", timeout)
         self.next_frames()
 
     def next_frames(self, count=2):
+        self.settle()
         self.evaluate("new Promise(done => { const next = n => n ? requestAnimationFrame(() =>"
                       f" next(n - 1)) : done(); next({count}); }})")
 
@@ -233,7 +283,7 @@ class WebPage:
         import numpy
         from PIL import Image
 
-        url = self.evaluate("document.getElementById('canvas').toDataURL()")
+        url = self.evaluate("program.call('picture')")
         png = Image.open(io.BytesIO(base64.b64decode(url.split(",", 1)[1])))
         x, y, width, height = geometry
         return numpy.asarray(png.convert("RGB"))[y:y + height, x:x + width]
@@ -246,6 +296,7 @@ class WebPage:
                 self.call("Input.dispatchKeyEvent", type=kind, key=key, code=code,
                           text=key if kind == "keyDown" else "", modifiers=8 if shift else 0,
                           windowsVirtualKeyCode=ord(key.upper()))
+        self.settle()
 
     def console_lines(self):
         """The page's console of finished commands: [line, tick text] for each line it shows."""
@@ -261,6 +312,7 @@ class WebPage:
         for kind in ("mousePressed", "mouseReleased"):
             self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
                       clickCount=1)
+        self.settle()
 
     def canvas_point(self, x, y):
         """The page's point (in the viewport) of a point of the canvas, scrolled into the
@@ -281,6 +333,7 @@ class WebPage:
             x, y = x + dx, y + dy
             self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
                       buttons=int(kind != "mouseReleased"), clickCount=1)
+        self.settle()
 
     def touch(self, starts, moves=(), end="touchEnd"):
         """Fingers down at points of the canvas, moved by each step's (dx, dy) per finger, up (or
@@ -291,6 +344,7 @@ class WebPage:
             self.call("Input.dispatchTouchEvent", type=kind,
                       touchPoints=[{"x": x, "y": y, "id": k} for k, (x, y) in enumerate(points)])
         self.call("Input.dispatchTouchEvent", type=end, touchPoints=[])
+        self.settle()
 
     def download_gltf(self, folder, timeout=120):
         """Clicks Download glTF with downloads going into the folder; the saved file's bytes and
