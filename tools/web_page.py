@@ -30,7 +30,9 @@ import threading
 import time
 
 FRAME_BUDGET_MS = 1000 / 60
-PAGE_FILES = ["cheerleaders.html", "cheerleaders_timeline.js", "cheerleaders_inspector.js",
+PAGE_FILES = ["cheerleaders.html", "cheerleaders_page.js", "cheerleaders_calls.js",
+              "cheerleaders_program.js", "cheerleaders_input.js", "cheerleaders_worker.js",
+              "cheerleaders_timeline.js", "cheerleaders_inspector.js",
               "cheerleaders_pose.js", "cheerleaders_show.js",
               "cheerleaders.png", "cheerleaders.js", "cheerleaders.wasm", "cheerleaders_textures.js",
               "cheerleaders_textures.wasm", "cheerleaders_download.js", "cheerleaders_export.js",
@@ -74,6 +76,16 @@ for (const name of ["drawArrays", "drawElements"]) {
     };
 }
 """
+
+# The page's main-thread tasks over 50 ms ([start, duration] in ms), and when the first console
+# line came: the page logs each of the program's lines.
+LONG_TASKS = """self.longTasks = [];
+new PerformanceObserver(list => longTasks.push(...list.getEntries().map(task =>
+    [task.startTime, task.duration]))).observe({type: "longtask", buffered: true});
+const logLine = console.log;
+console.log = (...args) => { self.firstLineAt ??= performance.now(); logLine(...args); };"""
+# The frames the program draws behind the loading line (HIDDEN_FRAMES in web/page_loop.cpp).
+HIDDEN_FRAMES = 2
 
 # The timeline dragged from its start to its end over this many frames, a step each frame.
 SCRUB_FRAMES = 60
@@ -378,7 +390,7 @@ class WebPage:
         shutil.rmtree(self.profile, ignore_errors=True)
 
 
-def measure(directory):
+def measure_files(directory):
     sizes, hashes = {}, {}
     for name in PAGE_FILES:
         with open(os.path.join(directory, name), "rb") as f:
@@ -391,25 +403,46 @@ def measure(directory):
                     for name, (raw, packed) in sizes.items()),
           f"(all {sum(r for r, _ in sizes.values()) / 1e3:.1f} / "
           f"{sum(p for _, p in sizes.values()) / 1e3:.1f} KB)")
-    page = WebPage(directory, script=UPLOAD_COUNTER)
+
+
+def blocking(tasks, start, end):
+    """The long tasks that began between the two times: their count, and the time they blocked
+    beyond 50 ms each (total blocking time), in ms."""
+    within = [duration for begun, duration in tasks if start <= begun < end]
+    return len(within), sum(duration - 50 for duration in within)
+
+
+def measure(directory, way):
+    print(f"-- the program {'in its worker' if way == 'worker' else 'on the main thread'}:")
+    page = WebPage(directory, script=LONG_TASKS, program_script=UPLOAD_COUNTER, way=way)
     try:
         page.wait_for_lines(8, 300)
         page.next_frames(60)
-        frames = page.evaluate("frameTimes")
-        uploads = page.evaluate("Array.from(uploadBytes, bytes => bytes || 0)")
+        frames = page.evaluate_program("frameTimes")
+        uploads = page.evaluate_program("Array.from(uploadBytes, bytes => bytes || 0)")
         shown = page.evaluate("firstPictureAt")
-        idle_calls = page.evaluate("Module._webIdleCalls()")
+        paint = page.evaluate("performance.getEntriesByName('first-contentful-paint')[0]"
+                              ".startTime")
+        first_line = page.evaluate("firstLineAt")
+        tasks = page.evaluate("longTasks")
+        idle_calls = page.evaluate("program.call('webIdleCalls')")
         scrub_from = page.evaluate(SCRUB)
         scrubbed = page.evaluate(f"frameTimes.slice({scrub_from})")
-        length = page.evaluate("Module.reported.length")
+        length = page.evaluate("program.reported.length")
         with tempfile.TemporaryDirectory() as folder:
             glb, download_seconds = page.download_gltf(folder)
     finally:
         page.close()
-    # The frames drawn behind the loading line end where the first picture is shown.
-    hidden = [duration for start, duration, *_ in frames if start < shown]
-    uploads = sorted(uploads[len(hidden):len(frames)])
-    frames = [(start, duration) for start, duration, *_ in frames if start >= shown]
+    count, blocked = blocking(tasks, paint, first_line)
+    late, _ = blocking(tasks, shown, float("inf"))
+    print(f"main thread's long tasks from the first contentful paint ({paint:.0f} ms) to the "
+          f"show's first line ({first_line:.0f} ms): {count}, total blocking time "
+          f"{blocked:.0f} ms; longest of all {max([d for _, d in tasks], default=0):.0f} ms; "
+          f"after the first picture: {late}")
+    # The frames drawn behind the loading line come first.
+    hidden = [duration for _, duration, *_ in frames[:HIDDEN_FRAMES]]
+    uploads = sorted(uploads[HIDDEN_FRAMES:len(frames)])
+    frames = [(start, duration) for start, duration, *_ in frames[HIDDEN_FRAMES:]]
     work = sorted(duration for _, duration in frames)
     seconds = (frames[-1][0] - frames[0][0]) / 1000
     print(f"first picture shown {shown:.0f} ms after the page began to load, behind the loading"
@@ -420,11 +453,12 @@ def measure(directory):
             if duration > FRAME_BUDGET_MS]
     print(f"frame work once shown: median {statistics.median(work):.1f} ms, 99th percentile "
           f"{work[len(work) * 99 // 100]:.1f} ms, largest {work[-1]:.1f} ms; over the "
-          f"{FRAME_BUDGET_MS:.1f} ms budget: " + (", ".join(over) or "none"))
+          f"{FRAME_BUDGET_MS:.1f} ms budget: " + (", ".join(over[:10]) or "none") +
+          (f" and {len(over) - 10} more" if len(over) > 10 else ""))
     print(f"vertex and index bytes copied into WebGL's buffers once shown: median "
           f"{statistics.median(uploads) / 1e6:.2f} MB a frame, largest {uploads[-1] / 1e6:.2f} MB")
-    # A frame's work is that of every animation frame callback given the frame's time: the
-    # timeline's step (the seek) and the program's frame.
+    # The main thread's work in each frame of the scrub: every animation frame callback given
+    # the frame's time, the timeline's step and (on the main thread) the program's frame.
     by_frame = {}
     for _, duration, time_ in scrubbed:
         by_frame[time_] = by_frame.get(time_, 0) + duration
@@ -432,11 +466,15 @@ def measure(directory):
     over = [f"frame {i} {work:.1f} ms" for i, work in enumerate(scrub) if work > FRAME_BUDGET_MS]
     print(f"Download glTF: {len(glb) / 1e3:.1f} KB saved {download_seconds * 1000:.0f} ms after"
           f" the click (the exporter's module fetched, compiled and run in a worker)")
-    print(f"timeline dragged from tick 0 to {length} in {len(scrub)} frames, each frame's work "
-          f"in ms: " + " ".join(f"{work:.1f}" for work in scrub))
+    print(f"timeline dragged from tick 0 to {length} in {len(scrub)} frames, the main thread's "
+          f"work each frame in ms: " + " ".join(f"{work:.1f}" for work in scrub))
     print(f"  median {statistics.median(scrub):.1f} ms, largest {max(scrub):.1f} ms; over the "
           f"{FRAME_BUDGET_MS:.1f} ms budget: " + (", ".join(over) or "none"))
 
 
 if __name__ == "__main__":
-    measure(sys.argv[1])
+    measure_files(sys.argv[1])
+    # Both ways, one after the other, twice.
+    for run in (1, 2):
+        for way in WAYS:
+            measure(sys.argv[1], way)

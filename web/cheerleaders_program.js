@@ -13,12 +13,23 @@ const program = (() => {
   let nextCall = 0;
   const waiting = new Map(); // call id -> [resolve, reject]
 
+  // Whether the page has WebGL at all: a context of a canvas of its own, let go at once.
+  const pageWebGL = () => {
+    const probe = document.createElement("canvas").getContext("webgl");
+    if (probe === null) return false;
+    const lose = probe.getExtension("WEBGL_lose_context");
+    if (lose) lose.loseContext();
+    return true;
+  };
   // Whether a worker could draw here: an OffscreenCanvas's WebGL context, made in a tiny probe.
   const offscreenWebGL = () => {
     if (new URLSearchParams(location.search).has("main-thread")) return false;
     if (typeof OffscreenCanvas === "undefined" || !canvas.transferControlToOffscreen) return false;
     try {
-      return new OffscreenCanvas(1, 1).getContext("webgl") !== null;
+      const probe = new OffscreenCanvas(1, 1).getContext("webgl");
+      const lose = probe && probe.getExtension("WEBGL_lose_context");
+      if (lose) lose.loseContext();
+      return probe !== null;
     } catch {
       return false;
     }
@@ -70,7 +81,7 @@ const program = (() => {
   // false where the browser gives the page no WebGL at all, and nothing of the program is fetched.
   const start = ({textures, hold, storedPlace, listeners}) => {
     heard = listeners;
-    if (offscreenWebGL()) {
+    if (pageWebGL() && offscreenWebGL()) {
       const offscreen = canvas.transferControlToOffscreen();
       worker = new Worker("cheerleaders_worker.js");
       worker.onmessage = fromWorker;

@@ -92,14 +92,14 @@ def test_download_gltf_says_what_went_wrong_and_exports_the_show_it_is_given(sta
     status line and the button ready again, and the next download clears it; the exporter reads
     the show it is handed: a spelled show's text gives the desktop's file of that show."""
     page = start_page(PAGE_DIR, script=WORKERS)
-    page.evaluate("""window.programCall = program.call; program.call = (name, ...rest) =>
+    page.evaluate("""window.callOfPage = program.call; program.call = (name, ...rest) =>
         name === "webShowText" ? Promise.resolve("cheerleaders show 1\\nrobot 9\\n")
-                               : programCall(name, ...rest)""")
+                               : callOfPage(name, ...rest)""")
     page.click("#download-gltf")
     state = harness.wait_until(lambda: page.evaluate(DOWNLOAD_STATE),
                                lambda state: state[0] == "false", 60, "the button stays busy")
     assert state[2].startswith("Download glTF failed: played show:2:"), state
-    page.evaluate("program.call = programCall; exporterAt = 'cheerleaders_missing.js'")
+    page.evaluate("program.call = callOfPage; exporterAt = 'cheerleaders_missing.js'")
     page.click("#download-gltf")
     state = harness.wait_until(lambda: page.evaluate(DOWNLOAD_STATE),
                                lambda state: state[0] == "false", 60, "the button stays busy")
