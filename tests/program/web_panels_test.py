@@ -14,7 +14,7 @@ import pytest
 import harness
 from golden_test import LEVELS, SIDE_VIEW_KEYS
 from harness import SCENE_GEOMETRY, SHOW_LINES
-from web_page import DRAW_COUNTER, GLTF_FILE
+from web_page import DRAW_COUNTER, GLTF_FILE, with_way
 from web_support import (MAX_SHARES, PAGE_DIR, choose_robot, drag_slider, inspector_angles,
                          mirror_of, press, share_off)
 
@@ -35,7 +35,8 @@ def test_a_link_opens_the_moment_played_to_and_the_timeline_seeks(start_page):
     assert [line for line, _ in linked.console_lines()] == SHOW_LINES[:2]
     linked.click("#step-forward")
     harness.wait_until(lambda: linked.evaluate("location.search"),
-                       lambda search: search.startswith("?t=1001&paused&cam=15,"), 10,
+                       lambda search: search.startswith(with_way("?t=1001&paused&cam=15,",
+                                                                 linked.way)), 10,
                        "the address does not follow the paused show")
 
     played.evaluate("(s => { s.value = 1500; s.dispatchEvent(new Event('input')); })"

@@ -14,7 +14,7 @@ import numpy
 import pytest
 
 import harness
-from web_test import PAGE, PAGE_DIR, choose_robot, inspector_angles
+from web_support import PAGE, PAGE_DIR, choose_robot, inspector_angles
 
 if not os.path.isfile(PAGE):
     pytest.skip(f"no web page at '{PAGE}'", allow_module_level=True)
