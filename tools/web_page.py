@@ -186,9 +186,11 @@ class WebPage:
         self.call("Page.enable")
         self.call("Page.addScriptToEvaluateOnNewDocument", source=FRAME_TIMER + script + (
             self._program_script if self.way == "main thread" else ""))
-        # Each worker waits, as it starts, for its scripts: the program's gets the program's.
-        self.call("Target.setAutoAttach", autoAttach=True, waitForDebuggerOnStart=True,
-                  flatten=True)
+        # With the program in its worker, each worker waits, as it starts, for its scripts: the
+        # program's gets the program's.
+        if self.way == "worker":
+            self.call("Target.setAutoAttach", autoAttach=True, waitForDebuggerOnStart=True,
+                      flatten=True)
         self.call("Page.navigate", url=f"http://127.0.0.1:{self.server.server_address[1]}"
                                        f"/cheerleaders.html{query}")
         if started:
