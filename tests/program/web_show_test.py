@@ -14,6 +14,7 @@ import numpy
 import pytest
 
 import harness
+from web_page import with_way
 from web_support import PAGE, PAGE_DIR, choose_robot, inspector_angles
 
 if not os.path.isfile(PAGE):
@@ -164,8 +165,8 @@ def test_a_link_carries_a_show_of_ones_own_to_its_moment(start_page):
     assert page.evaluate("location.hash") == "#" + fragment
     page.click("#step-forward")
     harness.wait_until(lambda: page.evaluate("location.search + location.hash"),
-                       lambda address: address.startswith("?hold=-1&t=601&paused") and
-                       address.endswith("#" + fragment), 10, "the address lost the show")
+                       lambda address: address.startswith(
+                           with_way("?hold=-1&t=601&paused", page.way)) and address.endswith("#" + fragment), 10, "the address lost the show")
     page.click("#step-back")
     page.next_frames()
 
