@@ -186,9 +186,10 @@ class WebPage:
         self.call("Page.enable")
         self.call("Page.addScriptToEvaluateOnNewDocument", source=FRAME_TIMER + script + (
             self._program_script if self.way == "main thread" else ""))
-        # With the program in its worker, each worker waits, as it starts, for its scripts: the
-        # program's gets the program's.
-        if self.way == "worker":
+        # With the program in its worker and a script for it, each worker waits, as it starts, for
+        # its scripts: the program's gets the program's (a worker whose script cannot be loaded
+        # would wait for good, and say nothing of it).
+        if self.way == "worker" and self._program_script:
             self.call("Target.setAutoAttach", autoAttach=True, waitForDebuggerOnStart=True,
                       flatten=True)
         self.call("Page.navigate", url=f"http://127.0.0.1:{self.server.server_address[1]}"
