@@ -381,7 +381,10 @@ class WebPage:
     def saved_file(self, path, timeout=120):
         """The bytes of a download, once saved at the path."""
         # The browser writes into a file of another name and gives it the page's name when done.
-        wait_for(lambda: os.path.exists(path), f"nothing saved at {path}: {self.errors}", timeout)
+        # The browser's messages are taken in meanwhile: a worker that waits for its scripts is
+        # let go as they come.
+        wait_for(lambda: self._receive(0.1) is None and os.path.exists(path) or
+                 os.path.exists(path), f"nothing saved at {path}: {self.errors}", timeout)
         with open(path, "rb") as f:
             return f.read()
 
