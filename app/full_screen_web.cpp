@@ -4,26 +4,19 @@
 
 namespace {
 // The page has one window, its canvas: full screen is the canvas's, which the page's style scales
-// to fit the screen, square.
+// to fit the screen, square. The page's script does it (the program may run in a worker, where
+// there is no document): true toggles, false leaves.
 // clang-format off
-EM_JS(void, toggleCanvasFullScreen, (), {
-    if (document.fullscreenElement) {
-        document.exitFullscreen();
-    } else {
-        const canvas = document.getElementById("canvas");
-        if (canvas.requestFullscreen) canvas.requestFullscreen().catch(function () {});
-    }
-});
-EM_JS(void, leaveCanvasFullScreen, (), {
-    if (document.fullscreenElement) document.exitFullscreen();
+EM_JS(void, canvasFullScreen, (int toggle), {
+    if (Module.fullScreen) Module.fullScreen(toggle !== 0);
 });
 // clang-format on
 } // namespace
 
 void toggleWindowFullScreen() {
-    toggleCanvasFullScreen();
+    canvasFullScreen(1);
 }
 
 void leaveWindowFullScreen() {
-    leaveCanvasFullScreen();
+    canvasFullScreen(0);
 }

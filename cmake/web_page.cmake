@@ -15,13 +15,16 @@ target_link_options(cheerleaders PRIVATE
     # The page hands the textures to the program through the file system's own calls.
     -sFORCE_FILESYSTEM=1
     -sALLOW_MEMORY_GROWTH=1
-    -sENVIRONMENT=web
+    # On the page's main thread, or in a worker of its own (web/program_worker.js).
+    -sENVIRONMENT=web,worker
     # The page's script hands the program texts and takes texts back.
     -sEXPORTED_RUNTIME_METHODS=ccall
     # Draws from client-side arrays that copy each vertex once (the file says why).
-    "SHELL:--js-library ${PROJECT_SOURCE_DIR}/web/client_arrays.js")
+    "SHELL:--js-library ${PROJECT_SOURCE_DIR}/web/client_arrays.js"
+    # The canvas, or the worker's OffscreenCanvas, that the page gives it.
+    "SHELL:--js-library ${PROJECT_SOURCE_DIR}/web/canvas_target.js")
 set_property(TARGET cheerleaders APPEND PROPERTY LINK_DEPENDS
-    ${PROJECT_SOURCE_DIR}/web/client_arrays.js)
+    ${PROJECT_SOURCE_DIR}/web/client_arrays.js ${PROJECT_SOURCE_DIR}/web/canvas_target.js)
 
 # The textures' own small module (cheerleaders_textures.js and .wasm), which the page runs in
 # workers, on other cores, while the program itself is fetched and compiled. The generator is built
@@ -77,9 +80,11 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/cheerleaders.html
         ${CMAKE_BINARY_DIR}/cheerleaders.html
     DEPENDS write_key_rows ${PROJECT_SOURCE_DIR}/web/cheerleaders.html VERBATIM)
 
-# The scripts of the page's timeline, its inspector, its pose panel, its Show panel and its glTF
-# download, and its icon.
-set(page_files cheerleaders_timeline.js cheerleaders_inspector.js cheerleaders_pose.js
+# The scripts of the page: its start, the program's way in (its calls, shared with the program's
+# worker, and its input), its timeline, its inspector, its pose panel, its Show panel and its
+# glTF download; and its icon.
+set(page_files cheerleaders_page.js cheerleaders_calls.js cheerleaders_program.js
+    cheerleaders_input.js cheerleaders_timeline.js cheerleaders_inspector.js cheerleaders_pose.js
     cheerleaders_show.js cheerleaders_download.js cheerleaders.png)
 set(page_outputs ${page_files})
 list(TRANSFORM page_outputs PREPEND ${page_dir}/)
@@ -88,4 +93,10 @@ list(TRANSFORM page_sources PREPEND ${PROJECT_SOURCE_DIR}/web/)
 add_custom_command(OUTPUT ${page_outputs}
     COMMAND ${CMAKE_COMMAND} -E copy ${page_sources} ${page_dir}/
     DEPENDS ${page_sources} VERBATIM)
-add_custom_target(web_page ALL DEPENDS ${page_outputs} ${CMAKE_BINARY_DIR}/cheerleaders.html)
+# The program's worker, where the page runs the program when the browser lets a worker draw.
+add_custom_command(OUTPUT ${page_dir}/cheerleaders_worker.js
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/web/program_worker.js
+        ${page_dir}/cheerleaders_worker.js
+    DEPENDS ${PROJECT_SOURCE_DIR}/web/program_worker.js VERBATIM)
+add_custom_target(web_page ALL DEPENDS ${page_outputs} ${page_dir}/cheerleaders_worker.js
+    ${CMAKE_BINARY_DIR}/cheerleaders.html)

@@ -30,46 +30,62 @@ import threading
 import time
 
 FRAME_BUDGET_MS = 1000 / 60
-PAGE_FILES = ["cheerleaders.html", "cheerleaders_timeline.js", "cheerleaders_inspector.js",
+PAGE_FILES = ["cheerleaders.html", "cheerleaders_page.js", "cheerleaders_calls.js",
+              "cheerleaders_program.js", "cheerleaders_input.js", "cheerleaders_worker.js",
+              "cheerleaders_timeline.js", "cheerleaders_inspector.js",
               "cheerleaders_pose.js", "cheerleaders_show.js",
               "cheerleaders.png", "cheerleaders.js", "cheerleaders.wasm", "cheerleaders_textures.js",
               "cheerleaders_textures.wasm", "cheerleaders_download.js", "cheerleaders_export.js",
               "cheerleaders_export.wasm"]
 # The name the page saves its glTF file under.
 GLTF_FILE = "cheerleaders-show.glb"
-# Times each animation frame's work with the page's own clock, from the page's first script on.
+# Times each animation frame's work with the clock of the program's side (the page, or the
+# program's worker), from its first script on.
 FRAME_TIMER = """
-window.frameTimes = [];
-const requestFrame = window.requestAnimationFrame.bind(window);
-window.requestAnimationFrame = callback => requestFrame(time => {
+self.frameTimes = [];
+const requestFrame = self.requestAnimationFrame.bind(self);
+self.requestAnimationFrame = callback => requestFrame(time => {
     const start = performance.now();
     callback(time);
-    window.frameTimes.push([start, performance.now() - start, time]);
+    self.frameTimes.push([start, performance.now() - start, time]);
 });
 """
+# The two ways the page runs the program: in a worker where the browser can, on the page's main
+# thread where the address asks for it.
+WAYS = {"worker": "", "main thread": "main-thread"}
 # Counts the bytes each animation frame hands WebGL to copy into its buffers.
 UPLOAD_COUNTER = """
-window.uploadBytes = [];
+self.uploadBytes = [];
 const bufferSubData = WebGLRenderingContext.prototype.bufferSubData;
 WebGLRenderingContext.prototype.bufferSubData = function (target, offset, data) {
-    const frame = window.frameTimes.length;
-    window.uploadBytes[frame] = (window.uploadBytes[frame] || 0) + data.byteLength;
+    const frame = self.frameTimes.length;
+    self.uploadBytes[frame] = (self.uploadBytes[frame] || 0) + data.byteLength;
     return bufferSubData.call(this, target, offset, data);
 };
 """
 
 # Counts the WebGL draw calls each animation frame makes.
 DRAW_COUNTER = """
-window.drawCalls = [];
+self.drawCalls = [];
 for (const name of ["drawArrays", "drawElements"]) {
     const draw = WebGLRenderingContext.prototype[name];
     WebGLRenderingContext.prototype[name] = function (...args) {
-        const frame = window.frameTimes.length;
-        window.drawCalls[frame] = (window.drawCalls[frame] || 0) + 1;
+        const frame = self.frameTimes.length;
+        self.drawCalls[frame] = (self.drawCalls[frame] || 0) + 1;
         return draw.apply(this, args);
     };
 }
 """
+
+# The page's main-thread tasks over 50 ms ([start, duration] in ms), and when the first console
+# line came: the page logs each of the program's lines.
+LONG_TASKS = """self.longTasks = [];
+new PerformanceObserver(list => longTasks.push(...list.getEntries().map(task =>
+    [task.startTime, task.duration]))).observe({type: "longtask", buffered: true});
+const logLine = console.log;
+console.log = (...args) => { self.firstLineAt ??= performance.now(); logLine(...args); };"""
+# The frames the program draws behind the loading line (HIDDEN_FRAMES in web/page_loop.cpp).
+HIDDEN_FRAMES = 2
 
 # The timeline dragged from its start to its end over this many frames, a step each frame.
 SCRUB_FRAMES = 60
@@ -109,12 +125,27 @@ def wait_for(look, what, timeout):
     return seen
 
 
-class WebPage:
-    """The page in headless Chromium, started at once; close() ends both browser and server."""
+def with_way(query, way):
+    """The page's query (and fragment) with the parameter that asks for the way, if any."""
+    if not WAYS[way]:
+        return query
+    search, mark, fragment = query.partition("#")
+    search = "?" + WAYS[way] + ("&" + search[1:] if search[1:] else "")
+    return search + mark + fragment
 
-    def __init__(self, directory, query="", browser_args=(), script="", started=True):
+
+class WebPage:
+    """The page in headless Chromium, started at once; close() ends both browser and server.
+    `script` runs first on the page, `program_script` first where the program runs (the page, or
+    the program's worker); `way` is one of WAYS, by default CHEER_WEB_WAY's or the worker."""
+
+    def __init__(self, directory, query="", browser_args=(), script="", started=True,
+                 program_script="", way=None):
+        self.way = way or os.environ.get("CHEER_WEB_WAY", "worker")
+        query = with_way(query, self.way)
         self.lines, self.errors = [], []
         self.session, self._next_id, self._pending = None, 0, b""
+        self.worker_session, self._program_script = None, program_script
         self.server = http.server.ThreadingHTTPServer(
             ("127.0.0.1", 0), functools.partial(QuietHandler, directory=str(directory)))
         self.server.requests, self.server.failed = [], []
@@ -153,7 +184,14 @@ class WebPage:
         self.session = self.call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
         self.call("Runtime.enable")
         self.call("Page.enable")
-        self.call("Page.addScriptToEvaluateOnNewDocument", source=FRAME_TIMER + script)
+        self.call("Page.addScriptToEvaluateOnNewDocument", source=FRAME_TIMER + script + (
+            self._program_script if self.way == "main thread" else ""))
+        # With the program in its worker and a script for it, each worker waits, as it starts, for
+        # its scripts: the program's gets the program's (a worker whose script cannot be loaded
+        # would wait for good, and say nothing of it).
+        if self.way == "worker" and self._program_script:
+            self.call("Target.setAutoAttach", autoAttach=True, waitForDebuggerOnStart=True,
+                      flatten=True)
         self.call("Page.navigate", url=f"http://127.0.0.1:{self.server.server_address[1]}"
                                        f"/cheerleaders.html{query}")
         if started:
@@ -188,27 +226,53 @@ class WebPage:
             (self.lines if params["type"] == "log" else self.errors).append(text)
         elif message.get("method") == "Runtime.exceptionThrown":
             self.errors.append(str(message["params"]["exceptionDetails"]))
+        elif message.get("method") == "Target.attachedToTarget":
+            params = message["params"]
+            session = params["sessionId"]
+            if params["targetInfo"]["url"].endswith("/cheerleaders_worker.js"):
+                self.worker_session = session
+                self._send("Runtime.evaluate", session,
+                           expression=FRAME_TIMER + self._program_script)
+            self._send("Runtime.runIfWaitingForDebugger", session)
         return message
 
-    def call(self, method, **params):
+    def _send(self, method, session, **params):
+        """Sends a command, not waiting for its answer; returns its id."""
         self._next_id += 1
         message = {"id": self._next_id, "method": method, "params": params}
-        if self.session:
-            message["sessionId"] = self.session
+        if session:
+            message["sessionId"] = session
         os.write(self._commands, json.dumps(message).encode() + b"\0")
+        return self._next_id
+
+    def call(self, method, session=None, **params):
+        sent = self._send(method, session or self.session, **params)
         while True:
             answer = self._receive(120)
             assert answer is not None, f"no answer to {method}"
-            if answer.get("id") == self._next_id:
+            if answer.get("id") == sent:
                 assert "error" not in answer, f"{method}: {answer['error']}"
                 return answer["result"]
 
-    def evaluate(self, expression):
+    def evaluate(self, expression, session=None):
         """The value of a JavaScript expression in the page, a promise's once it settles."""
-        result = self.call("Runtime.evaluate", expression=expression, returnByValue=True,
-                           awaitPromise=True)
+        result = self.call("Runtime.evaluate", session, expression=expression,
+                           returnByValue=True, awaitPromise=True)
         assert "exceptionDetails" not in result, f"{expression}: {result['exceptionDetails']}"
         return result["result"].get("value")
+
+    def evaluate_program(self, expression):
+        """The value of an expression where the program runs: the page, or its worker."""
+        if self.way == "main thread":
+            return self.evaluate(expression)
+        wait_for(lambda: self.worker_session or self._receive(0.1) and False,
+                 "no program's worker", 60)
+        return self.evaluate(expression, self.worker_session)
+
+    def settle(self):
+        """Waits for the program to have taken what the page sent it so far, and for the page to
+        have heard what it reported since: a call's answer comes after them, either way."""
+        self.evaluate("typeof running === 'boolean' && running ? program.call('webIdleCalls') : 0")
 
     def wait_for_lines(self, count, timeout):
         deadline = time.monotonic() + timeout
@@ -219,12 +283,13 @@ class WebPage:
     def hold_after(self, idle_calls, timeout=300):
         """Lets the program run to this many idle calls; returns once the frame after the last
         of them is drawn."""
-        self.evaluate(f"Module._webHoldAfterIdleCalls({idle_calls})")
-        wait_for(lambda: self.evaluate("Module._webIdleCalls()") >= idle_calls,
+        self.evaluate(f"program.call('webHoldAfterIdleCalls', [{idle_calls}])")
+        wait_for(lambda: self.evaluate("program.call('webIdleCalls')") >= idle_calls,
                  f"{idle_calls} idle calls", timeout)
         self.next_frames()
 
     def next_frames(self, count=2):
+        self.settle()
         self.evaluate("new Promise(done => { const next = n => n ? requestAnimationFrame(() =>"
                       f" next(n - 1)) : done(); next({count}); }})")
 
@@ -233,7 +298,7 @@ class WebPage:
         import numpy
         from PIL import Image
 
-        url = self.evaluate("document.getElementById('canvas').toDataURL()")
+        url = self.evaluate("program.call('picture')")
         png = Image.open(io.BytesIO(base64.b64decode(url.split(",", 1)[1])))
         x, y, width, height = geometry
         return numpy.asarray(png.convert("RGB"))[y:y + height, x:x + width]
@@ -246,6 +311,7 @@ class WebPage:
                 self.call("Input.dispatchKeyEvent", type=kind, key=key, code=code,
                           text=key if kind == "keyDown" else "", modifiers=8 if shift else 0,
                           windowsVirtualKeyCode=ord(key.upper()))
+        self.settle()
 
     def console_lines(self):
         """The page's console of finished commands: [line, tick text] for each line it shows."""
@@ -261,6 +327,7 @@ class WebPage:
         for kind in ("mousePressed", "mouseReleased"):
             self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
                       clickCount=1)
+        self.settle()
 
     def canvas_point(self, x, y):
         """The page's point (in the viewport) of a point of the canvas, scrolled into the
@@ -281,6 +348,7 @@ class WebPage:
             x, y = x + dx, y + dy
             self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
                       buttons=int(kind != "mouseReleased"), clickCount=1)
+        self.settle()
 
     def touch(self, starts, moves=(), end="touchEnd"):
         """Fingers down at points of the canvas, moved by each step's (dx, dy) per finger, up (or
@@ -291,6 +359,7 @@ class WebPage:
             self.call("Input.dispatchTouchEvent", type=kind,
                       touchPoints=[{"x": x, "y": y, "id": k} for k, (x, y) in enumerate(points)])
         self.call("Input.dispatchTouchEvent", type=end, touchPoints=[])
+        self.settle()
 
     def download_gltf(self, folder, timeout=120):
         """Clicks Download glTF with downloads going into the folder; the saved file's bytes and
@@ -312,7 +381,10 @@ class WebPage:
     def saved_file(self, path, timeout=120):
         """The bytes of a download, once saved at the path."""
         # The browser writes into a file of another name and gives it the page's name when done.
-        wait_for(lambda: os.path.exists(path), f"nothing saved at {path}: {self.errors}", timeout)
+        # The browser's messages are taken in meanwhile: a worker that waits for its scripts is
+        # let go as they come.
+        wait_for(lambda: self._receive(0.1) is None and os.path.exists(path) or
+                 os.path.exists(path), f"nothing saved at {path}: {self.errors}", timeout)
         with open(path, "rb") as f:
             return f.read()
 
@@ -324,7 +396,7 @@ class WebPage:
         shutil.rmtree(self.profile, ignore_errors=True)
 
 
-def measure(directory):
+def measure_files(directory):
     sizes, hashes = {}, {}
     for name in PAGE_FILES:
         with open(os.path.join(directory, name), "rb") as f:
@@ -337,25 +409,46 @@ def measure(directory):
                     for name, (raw, packed) in sizes.items()),
           f"(all {sum(r for r, _ in sizes.values()) / 1e3:.1f} / "
           f"{sum(p for _, p in sizes.values()) / 1e3:.1f} KB)")
-    page = WebPage(directory, script=UPLOAD_COUNTER)
+
+
+def blocking(tasks, start, end):
+    """The long tasks that began between the two times: their count, and the time they blocked
+    beyond 50 ms each (total blocking time), in ms."""
+    within = [duration for begun, duration in tasks if start <= begun < end]
+    return len(within), sum(duration - 50 for duration in within)
+
+
+def measure(directory, way):
+    print(f"-- the program {'in its worker' if way == 'worker' else 'on the main thread'}:")
+    page = WebPage(directory, script=LONG_TASKS, program_script=UPLOAD_COUNTER, way=way)
     try:
         page.wait_for_lines(8, 300)
         page.next_frames(60)
-        frames = page.evaluate("frameTimes")
-        uploads = page.evaluate("Array.from(uploadBytes, bytes => bytes || 0)")
+        frames = page.evaluate_program("frameTimes")
+        uploads = page.evaluate_program("Array.from(uploadBytes, bytes => bytes || 0)")
         shown = page.evaluate("firstPictureAt")
-        idle_calls = page.evaluate("Module._webIdleCalls()")
+        paint = page.evaluate("performance.getEntriesByName('first-contentful-paint')[0]"
+                              ".startTime")
+        first_line = page.evaluate("firstLineAt")
+        tasks = page.evaluate("longTasks")
+        idle_calls = page.evaluate("program.call('webIdleCalls')")
         scrub_from = page.evaluate(SCRUB)
         scrubbed = page.evaluate(f"frameTimes.slice({scrub_from})")
-        length = page.evaluate("Module.reported.length")
+        length = page.evaluate("program.reported.length")
         with tempfile.TemporaryDirectory() as folder:
             glb, download_seconds = page.download_gltf(folder)
     finally:
         page.close()
-    # The frames drawn behind the loading line end where the first picture is shown.
-    hidden = [duration for start, duration, *_ in frames if start < shown]
-    uploads = sorted(uploads[len(hidden):len(frames)])
-    frames = [(start, duration) for start, duration, *_ in frames if start >= shown]
+    count, blocked = blocking(tasks, paint, first_line)
+    late, _ = blocking(tasks, shown, float("inf"))
+    print(f"main thread's long tasks from the first contentful paint ({paint:.0f} ms) to the "
+          f"show's first line ({first_line:.0f} ms): {count}, total blocking time "
+          f"{blocked:.0f} ms; longest of all {max([d for _, d in tasks], default=0):.0f} ms; "
+          f"after the first picture: {late}")
+    # The frames drawn behind the loading line come first.
+    hidden = [duration for _, duration, *_ in frames[:HIDDEN_FRAMES]]
+    uploads = sorted(uploads[HIDDEN_FRAMES:len(frames)])
+    frames = [(start, duration) for start, duration, *_ in frames[HIDDEN_FRAMES:]]
     work = sorted(duration for _, duration in frames)
     seconds = (frames[-1][0] - frames[0][0]) / 1000
     print(f"first picture shown {shown:.0f} ms after the page began to load, behind the loading"
@@ -366,11 +459,12 @@ def measure(directory):
             if duration > FRAME_BUDGET_MS]
     print(f"frame work once shown: median {statistics.median(work):.1f} ms, 99th percentile "
           f"{work[len(work) * 99 // 100]:.1f} ms, largest {work[-1]:.1f} ms; over the "
-          f"{FRAME_BUDGET_MS:.1f} ms budget: " + (", ".join(over) or "none"))
+          f"{FRAME_BUDGET_MS:.1f} ms budget: " + (", ".join(over[:10]) or "none") +
+          (f" and {len(over) - 10} more" if len(over) > 10 else ""))
     print(f"vertex and index bytes copied into WebGL's buffers once shown: median "
           f"{statistics.median(uploads) / 1e6:.2f} MB a frame, largest {uploads[-1] / 1e6:.2f} MB")
-    # A frame's work is that of every animation frame callback given the frame's time: the
-    # timeline's step (the seek) and the program's frame.
+    # The main thread's work in each frame of the scrub: every animation frame callback given
+    # the frame's time, the timeline's step and (on the main thread) the program's frame.
     by_frame = {}
     for _, duration, time_ in scrubbed:
         by_frame[time_] = by_frame.get(time_, 0) + duration
@@ -378,11 +472,15 @@ def measure(directory):
     over = [f"frame {i} {work:.1f} ms" for i, work in enumerate(scrub) if work > FRAME_BUDGET_MS]
     print(f"Download glTF: {len(glb) / 1e3:.1f} KB saved {download_seconds * 1000:.0f} ms after"
           f" the click (the exporter's module fetched, compiled and run in a worker)")
-    print(f"timeline dragged from tick 0 to {length} in {len(scrub)} frames, each frame's work "
-          f"in ms: " + " ".join(f"{work:.1f}" for work in scrub))
+    print(f"timeline dragged from tick 0 to {length} in {len(scrub)} frames, the main thread's "
+          f"work each frame in ms: " + " ".join(f"{work:.1f}" for work in scrub))
     print(f"  median {statistics.median(scrub):.1f} ms, largest {max(scrub):.1f} ms; over the "
           f"{FRAME_BUDGET_MS:.1f} ms budget: " + (", ".join(over) or "none"))
 
 
 if __name__ == "__main__":
-    measure(sys.argv[1])
+    measure_files(sys.argv[1])
+    # Both ways, one after the other, twice.
+    for run in (1, 2):
+        for way in WAYS:
+            measure(sys.argv[1], way)

@@ -56,7 +56,7 @@
     }
     busy(true);
     say("");
-    exportShow(Module.ccall("webShowText", "string", [], []))
+    program.call("webShowText").then(exportShow)
       .then(save, error => say("Download glTF failed: " + error.message))
       .finally(() => busy(false));
   });

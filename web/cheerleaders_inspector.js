@@ -53,10 +53,10 @@ const inspector = (() => {
   };
 
   framesBox.addEventListener("change", () => {
-    if (started) Module._webSetBodyFrames(framesBox.checked ? 1 : 0);
+    if (started) program.call("webSetBodyFrames", [framesBox.checked ? 1 : 0]);
   });
   robotChoice.addEventListener("change", () => {
-    if (started) Module._webSelectRobot(Number(robotChoice.value));
+    if (started) program.call("webSelectRobot", [Number(robotChoice.value)]);
   });
 
   // A click on the canvas, a press and release of the mouse that does not drag, picks what is
@@ -68,14 +68,14 @@ const inspector = (() => {
   canvas.addEventListener("pointerdown", event => {
     const focusing = document.activeElement !== canvas;
     pressed = event.pointerType === "touch" || event.button !== 0 || focusing ? null
-      : {x: event.offsetX, y: event.offsetY};
+      : {x: event.clientX, y: event.clientY};
   });
   canvas.addEventListener("pointerup", event => {
     if (!started || pressed === null || event.button !== 0) return;
-    const moved = Math.hypot(event.offsetX - pressed.x, event.offsetY - pressed.y);
+    const moved = Math.hypot(event.clientX - pressed.x, event.clientY - pressed.y);
     pressed = null;
     if (moved <= CLICK_SLOP_PX) {
-      Module._webPick(Math.round(event.offsetX), Math.round(event.offsetY));
+      program.call("webPick", canvasInput.canvasPoint(event.clientX, event.clientY));
     }
   });
 

@@ -13,10 +13,9 @@ const posePanel = (() => {
   const controls = new Map(); // joint name -> {slider, field}
   let started = false, dragging = false;
 
-  const call = (name, types, args) => Module.ccall(name, "number", types, args);
-  const setJoint = (name, value) => call("webPoseSet", ["string", "number"], [name, value]) === 1;
+  const setJoint = (name, value) => program.call("webPoseSet", [name, value]);
   const angleOf = name => {
-    const robot = Module.reported.inspection;
+    const robot = program.reported.inspection;
     const joint = robot && robot.joints.find(j => j.name === name);
     return joint ? joint.angle : "";
   };
@@ -33,20 +32,27 @@ const posePanel = (() => {
     // The drag is one step: begun with its first move, ended as the slider is let go (a key on
     // the slider is a move and a letting go of its own).
     slider.addEventListener("input", () => {
-      if (!dragging) dragging = call("webPoseBegin", [], []) === 1;
+      if (!dragging) {
+        dragging = true;
+        program.call("webPoseBegin").then(begun => { if (begun !== 1) dragging = false; });
+      }
       setJoint(name, Number(slider.value));
     });
     slider.addEventListener("change", () => {
-      Module._webPoseEnd();
+      program.call("webPoseEnd");
       dragging = false;
     });
     // A typed value is one step; one the program refuses shows the joint's angle again.
     field.addEventListener("change", () => {
       const text = field.value.trim();
-      const accepted = call("webPoseBegin", [], []) === 1 &&
-        setJoint(name, text === "" ? NaN : Number(text));
-      Module._webPoseEnd();
-      if (!accepted) field.value = angleOf(name);
+      // Begun, set (refused outside a step) and ended, in this order, whichever way the
+      // program runs.
+      const begun = program.call("webPoseBegin");
+      const set = setJoint(name, text === "" ? NaN : Number(text));
+      program.call("webPoseEnd");
+      Promise.all([begun, set]).then(([b, s]) => {
+        if (b !== 1 || s !== 1) field.value = angleOf(name);
+      });
     });
     controls.set(name, {slider, field});
     return [label, slider, field];
@@ -77,11 +83,11 @@ const posePanel = (() => {
   };
 
   // Disabled by aria-disabled, not by the attribute, so that the focus stays on the button.
-  const undo = () => Module._webPoseUndo();
-  const redo = () => Module._webPoseRedo();
+  const undo = () => program.call("webPoseUndo");
+  const redo = () => program.call("webPoseRedo");
   undoButton.addEventListener("click", undo);
   redoButton.addEventListener("click", redo);
-  document.getElementById("pose-mirror").addEventListener("click", () => Module._webPoseMirror());
+  document.getElementById("pose-mirror").addEventListener("click", () => program.call("webPoseMirror"));
   panel.addEventListener("keydown", event => {
     if (!(event.ctrlKey || event.metaKey) || event.altKey) return;
     const key = event.key.toLowerCase();
@@ -92,7 +98,7 @@ const posePanel = (() => {
   });
 
   copyButton.addEventListener("click", () => {
-    const line = Module.ccall("webPoseLine", "string", [], []);
+    program.call("webPoseLine").then(line => {
     // Where the clipboard is refused, the line is there to copy by hand.
     const offer = () => {
       poseText.value = line;
@@ -106,6 +112,7 @@ const posePanel = (() => {
     };
     (navigator.clipboard ? navigator.clipboard.writeText(line) : Promise.reject()).then(copied,
                                                                                          offer);
+    });
   });
 
   return {follow, start: () => { started = true; }};

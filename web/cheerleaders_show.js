@@ -9,7 +9,6 @@ const showPanel = (() => {
   const area = document.getElementById("show-text");
   const status = document.getElementById("show-status");
   const addButton = document.getElementById("show-add-pose");
-  const text = (name, ...args) => Module.ccall(name, "string", args.map(() => "string"), args);
   let started = false;
   let linked = null; // what the address's fragment held as the page opened: {text} or {wrong}
   let fragment = Promise.resolve(""); // the played show's fragment; "" for the built-in show
@@ -66,8 +65,8 @@ const showPanel = (() => {
   const say = line => { status.textContent = line; };
   // The address names the show that plays: its fragment follows, the query stays the timeline's.
   const showPlayed = () => {
-    const builtIn = Module._webPlayingBuiltInShow() === 1;
-    const made = fragment = builtIn ? Promise.resolve("") : packed(text("webShowText"));
+    const made = fragment = program.call("webPlayingBuiltInShow").then(builtIn =>
+      builtIn === 1 ? "" : program.call("webShowText").then(packed));
     made.then(hash => {
       if (made === fragment) {
         history.replaceState(history.state, "", location.pathname + location.search + hash);
@@ -82,9 +81,9 @@ const showPanel = (() => {
     return Math.min(before + within, whole.length);
   };
 
-  const play = () => {
+  const play = async () => {
     if (!started) return;
-    const refused = text("webPlayShow", "show", area.value);
+    const refused = await program.call("webPlayShow", ["show", area.value]);
     if (refused === "") {
       say("This show plays from its start.");
       showPlayed();
@@ -102,45 +101,40 @@ const showPanel = (() => {
     event.preventDefault();
     play();
   });
-  addButton.addEventListener("click", () => {
+  addButton.addEventListener("click", async () => {
     if (!started) return;
-    const added = text("webAddPose", area.value);
+    const added = await program.call("webAddPose", [area.value]);
     if (added === "") {
       say("No robot selected: choose one, and Add pose adds its pose to its script.");
       return;
     }
     area.value = added;
-    say(`Robot ${Module.reported.selectedRobot}'s pose added at the end of its script.`);
+    say(`Robot ${program.reported.selectedRobot}'s pose added at the end of its script.`);
   });
-  document.getElementById("show-reset").addEventListener("click", () => {
+  document.getElementById("show-reset").addEventListener("click", async () => {
     if (!started) return;
-    Module._webPlayBuiltInShow();
-    area.value = text("webShowText");
+    program.call("webPlayBuiltInShow");
+    area.value = await program.call("webShowText");
     say("The built-in show plays from its start.");
     showPlayed();
   });
 
-  // Before the program starts: the fragment read, which the program waits for.
-  const load = () => {
-    Module.addRunDependency("show");
-    readFragment().then(read => {
-      linked = read;
-      Module.removeRunDependency("show");
-    });
-  };
+  // As the page opens, while the program starts: the fragment read, which start waits for.
+  const reading = readFragment().then(read => { linked = read; });
   // As the program starts: the link's show played, or the built-in one with a line that says
   // what was wrong; then its text in the panel.
-  const start = () => {
+  const start = async () => {
+    await reading;
     started = true;
     if (linked !== null && "text" in linked) {
-      const refused = text("webPlayShow", "link", linked.text);
+      const refused = await program.call("webPlayShow", ["link", linked.text]);
       if (refused !== "") linked = {wrong: JSON.parse(refused).refusal};
     }
     if (linked !== null && "wrong" in linked) {
       say(`The link's show could not be played, so the built-in show plays: ${linked.wrong}`);
     }
     if (linked !== null) showPlayed();
-    area.value = text("webShowText");
+    area.value = await program.call("webShowText");
   };
   const follow = changes => {
     if ("selectedRobot" in changes) {
@@ -148,5 +142,5 @@ const showPanel = (() => {
     }
   };
 
-  return {load, start, follow, fragment: () => fragment};
+  return {start, follow, fragment: () => fragment};
 })();

@@ -11,13 +11,15 @@ const timeline = (() => {
   const finished = document.getElementById("finished");
   const copyButton = document.getElementById("copy-link");
   const linkText = document.getElementById("link-text");
-  // A text from the program: the exported function's name, then its text arguments.
-  const text = (name, ...args) => Module.ccall(name, "string", args.map(() => "string"), args);
-
-  let completions = null; // [{tick, line}] of the whole show, from the program
+  const SPECIAL_KEYS = ["ArrowLeft", "ArrowRight", "Home", "End", "PageUp", "PageDown"];
+  let completions = []; // [{tick, line}] of the whole show, from the program
   let started = false, dragging = false, tick = 0;
 
-  const wholeShow = () => completions || (completions = JSON.parse(text("webCompletions")));
+  // The whole show's finished commands, asked for once for each show.
+  const askWholeShow = () => program.call("webCompletions").then(text => {
+    completions = JSON.parse(text);
+  });
+  const wholeShow = () => completions;
 
   // The program's lines: those of finished commands the console shows by the tick the show is at;
   // the others (a texture that could not be made, the place) stay as they came.
@@ -34,7 +36,7 @@ const timeline = (() => {
                                   {className: "line", textContent: line}),
                     Object.assign(document.createElement("span"),
                                   {className: "tick", textContent: "tick " + tick}));
-      button.addEventListener("click", () => Module._webSeek(tick));
+      button.addEventListener("click", () => program.call("webSeek", [tick]));
       const item = document.createElement("li");
       item.append(button);
       return item;
@@ -54,9 +56,10 @@ const timeline = (() => {
   const follow = changes => {
     if (!started) return;
     if ("show" in changes) {
-      completions = null;
-      markShow();
-      showFinished(Module.reported.finished);
+      askWholeShow().then(() => {
+        markShow();
+        showFinished(program.reported.finished);
+      });
     }
     if ("length" in changes) slider.max = changes.length;
     if ("tick" in changes) tick = changes.tick;
@@ -69,7 +72,7 @@ const timeline = (() => {
     }
   };
 
-  slider.addEventListener("input", () => Module._webSeek(Number(slider.value)));
+  slider.addEventListener("input", () => program.call("webSeek", [Number(slider.value)]));
   slider.addEventListener("pointerdown", () => { dragging = true; });
   for (const kind of ["pointerup", "pointercancel"]) {
     window.addEventListener(kind, () => {
@@ -83,22 +86,23 @@ const timeline = (() => {
   slider.addEventListener("keydown", event => {
     if (!started || event.ctrlKey || event.altKey || event.metaKey) return;
     const key = {ArrowUp: "ArrowRight", ArrowDown: "ArrowLeft"}[event.key] || event.key;
-    if (Module.ccall("webSpecialKey", "number", ["string", "number"],
-                     [key, event.shiftKey ? 1 : 0])) event.preventDefault();
+    if (!SPECIAL_KEYS.includes(key)) return;
+    event.preventDefault();
+    program.call("webSpecialKey", [key, event.shiftKey ? 1 : 0]);
   });
   for (const [id, forward] of [["step-back", 0], ["step-forward", 1]]) {
     document.getElementById(id).addEventListener("click", () => {
-      if (started) Module._webStep(forward);
+      if (started) program.call("webStep", [forward]);
     });
   }
-  speedChoice.addEventListener("change", () => Module._webSetSpeed(Number(speedChoice.value)));
+  speedChoice.addEventListener("change",
+                               () => program.call("webSetSpeed", [Number(speedChoice.value)]));
 
   copyButton.addEventListener("click", () => {
     if (!started) return;
     // The moment and the view in the query, a show of one's own in the fragment.
-    const place = location.origin + location.pathname + text("webPlaceLink", "");
-    showPanel.fragment().then(show => {
-      const link = place + show;
+    Promise.all([program.call("webPlaceLink", [""]), showPanel.fragment()]).then(([query, show]) => {
+      const link = location.origin + location.pathname + query + show;
       // Where the clipboard is refused, the link is there to copy by hand.
       const offer = () => {
         linkText.value = link;
@@ -118,17 +122,18 @@ const timeline = (() => {
   // Once the program runs, with the link's show: its marks, and the speeds; then the show opened
   // at the moment the page's link names (a value the program refuses leaves it at the start, and
   // the page says which), unless `restored`.
-  const start = (restored, statusLine) => {
-    completions = null;
+  const start = async (restored, statusLine) => {
+    await askWholeShow();
     markShow();
-    speedChoice.replaceChildren(...JSON.parse(text("webSpeeds")).map((name, k) =>
+    const speeds = JSON.parse(await program.call("webSpeeds"));
+    speedChoice.replaceChildren(...speeds.map((name, k) =>
       Object.assign(document.createElement("option"), {value: k, textContent: name + "\u00d7"})));
-    Module.ccall("webPageQuery", null, ["string"], [location.search]);
+    program.call("webPageQuery", [location.search]);
+    started = true;
     if (!restored) {
-      const refused = text("webOpenLink", location.search);
+      const refused = await program.call("webOpenLink", [location.search]);
       if (refused) statusLine.textContent = refused;
     }
-    started = true;
   };
 
   return {

@@ -1,8 +1,10 @@
-// The page's keys and mouse: the canvas's DOM events as GLUT delivers them. Keys come from the
-// canvas, when it has the focus, to the window under the pointer (the top-level one when the
-// pointer is off the canvas). The mouse's buttons and motion go to the window under the pointer,
-// and stay with it while a button is down; the wheel's scrolling, fine or not, comes in notches
-// to the window under the wheel.
+// The page's keys and mouse as GLUT delivers them: the page's script turns the canvas's DOM events
+// into plain records in the canvas's own pixels (web/cheerleaders_input.js), which come here by a
+// direct call or, where the program runs in a worker, by a message. Keys come from the canvas,
+// when it has the focus, to the window under the pointer (the top-level one when the pointer is
+// off the canvas). The mouse's buttons and motion go to the window under the pointer, and stay
+// with it while a button is down; the wheel's scrolling, fine or not, comes in notches to the
+// window under the wheel.
 #include "controls/pointer_look.h"
 #include "web/glut_web.h"
 
@@ -10,7 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <emscripten/html5.h>
+#include <emscripten.h>
 
 namespace {
 
@@ -24,6 +26,11 @@ int wheelCarry = 0; // scrolled pixels not yet a notch
 
 // GLUT_ACTIVE_* of the key being delivered.
 int keyModifiers = 0;
+
+// The pointer's records, as the page's script numbers them.
+enum PointerKind { MOVE = 0, ENTER = 1, LEAVE = 2, DOWN = 3, UP = 4 };
+// The wheel's units, as the DOM numbers them.
+enum WheelUnit { PIXELS = 0, LINES = 1 };
 
 // What the wheel scrolls by for a notch: pixels, and lines as another browser counts them.
 constexpr double WHEEL_PIXELS_PER_NOTCH = 100;
@@ -74,80 +81,80 @@ int specialKey(const char* key) {
 // Whether the key is the browser's and not the program's: shortcuts with Ctrl, Alt or Meta. A
 // character typed with AltGr is the program's: a browser reports AltGr as Ctrl and Alt together
 // (or as the AltGraph modifier alone, which sets neither), and the key is the character typed.
-bool browserShortcut(const EmscriptenKeyboardEvent& event, int character) {
-    const bool altGraph =
-        event.ctrlKey && event.altKey && !event.metaKey && character >= ' ' && character != 127;
-    return (event.ctrlKey || event.altKey || event.metaKey) && !altGraph;
+bool browserShortcut(bool ctrl, bool alt, bool meta, int character) {
+    const bool altGraph = ctrl && alt && !meta && character >= ' ' && character != 127;
+    return (ctrl || alt || meta) && !altGraph;
 }
 
-EM_BOOL onKeyDown(int /*type*/, const EmscriptenKeyboardEvent* event, void* /*data*/) {
+} // namespace
+
+extern "C" {
+
+// A key pressed on the canvas, by its DOM name, with its modifiers: whether the program took it
+// (the page then keeps the browser from scrolling for it).
+EMSCRIPTEN_KEEPALIVE int webKeyDown(const char* key, int shift, int ctrl, int alt, int meta) {
     // Shortcuts stay the browser's, and so do Tab and the keys that GLUT has no name for.
-    const int character = keyCharacter(event->key);
-    if (browserShortcut(*event, character)) {
-        return EM_FALSE;
+    const int character = keyCharacter(key);
+    if (browserShortcut(ctrl != 0, alt != 0, meta != 0, character)) {
+        return 0;
     }
     const int target = pointerOnCanvas ? windowAt(pointerX, pointerY) : 1;
     if (character < 0) {
         // The space and the special keys would scroll the page; the other keys' defaults stay.
-        return deliverSpecialKeyNamed(target, event->key, event->shiftKey, pointerX, pointerY)
-                   ? EM_TRUE
-                   : EM_FALSE;
+        return deliverSpecialKeyNamed(target, key, shift != 0, pointerX, pointerY) ? 1 : 0;
     }
-    keyModifiers = event->shiftKey ? GLUT_ACTIVE_SHIFT : 0;
+    keyModifiers = shift != 0 ? GLUT_ACTIVE_SHIFT : 0;
     deliverKey(target, character, pointerX, pointerY);
     keyModifiers = 0;
-    return character == ' ' ? EM_TRUE : EM_FALSE;
+    return character == ' ' ? 1 : 0;
 }
 
-// GLUT's left, middle and right buttons are the page's 0, 1 and 2.
-EM_BOOL onPointer(int type, const EmscriptenMouseEvent* event, void* /*data*/) {
-    pointerOnCanvas = type != EMSCRIPTEN_EVENT_MOUSELEAVE;
-    canvasPoint(event->targetX, event->targetY, &pointerX, &pointerY);
-    const int button = event->button;
-    if (type == EMSCRIPTEN_EVENT_MOUSEDOWN && button <= GLUT_RIGHT_BUTTON) {
+// The mouse at a point of the canvas: `kind` a PointerKind, `button` the page's button pressed or
+// let go (GLUT's left, middle and right are the page's 0, 1 and 2), `buttons` the page's buttons
+// down.
+EMSCRIPTEN_KEEPALIVE void webMouse(int kind, int x, int y, int button, int buttons) {
+    pointerOnCanvas = kind != LEAVE;
+    pointerX = x;
+    pointerY = y;
+    if (kind == DOWN && button >= 0 && button <= GLUT_RIGHT_BUTTON) {
         if (buttonsDown == 0) {
             pressedWindow = windowAt(pointerX, pointerY);
         }
         buttonsDown |= 1 << button;
         deliverButton(pressedWindow, button, GLUT_DOWN, pointerX, pointerY);
-        // Not taken: a press gives the canvas the focus, and with it the keys.
-        return EM_FALSE;
+        return;
     }
     // The buttons the page says are down, its bits 1, 4, 2 being GLUT's left, middle, right.
-    const int pageButtons = event->buttons;
-    const int stillDown = (pageButtons & 1) | ((pageButtons & 4) >> 1) | ((pageButtons & 2) << 1);
+    const int stillDown = (buttons & 1) | ((buttons & 4) >> 1) | ((buttons & 2) << 1);
     // A button let go off the canvas is let go when the pointer comes back.
-    const int held =
-        type == EMSCRIPTEN_EVENT_MOUSEUP ? buttonsDown & ~(1 << button) : buttonsDown & stillDown;
+    const int held = kind == UP && button >= 0 && button < 31 ? buttonsDown & ~(1 << button)
+                                                              : buttonsDown & stillDown;
     for (int b = GLUT_LEFT_BUTTON; b <= GLUT_RIGHT_BUTTON; ++b) {
         if ((buttonsDown & ~held) & (1 << b)) {
             buttonsDown &= ~(1 << b);
             deliverButton(pressedWindow, b, GLUT_UP, pointerX, pointerY);
         }
     }
-    if (type == EMSCRIPTEN_EVENT_MOUSEMOVE && buttonsDown != 0) {
+    if (kind == MOVE && buttonsDown != 0) {
         deliverMotion(pressedWindow, pointerX, pointerY);
     }
-    return EM_FALSE;
 }
 
-// Only the vertical scrolling walks: a sideways swipe or a tilt of the wheel does nothing.
-EM_BOOL onWheel(int /*type*/, const EmscriptenWheelEvent* event, void* /*data*/) {
-    const double unit = event->deltaMode == DOM_DELTA_PIXEL  ? 1.0
-                        : event->deltaMode == DOM_DELTA_LINE ? WHEEL_PIXELS_PER_LINE
-                                                             : WHEEL_PIXELS_PER_NOTCH;
+// The wheel turned at a point of the canvas (the mouse may not have moved over the canvas before
+// it turned): only the vertical scrolling walks; a sideways swipe or a tilt of the wheel does
+// nothing.
+EMSCRIPTEN_KEEPALIVE void webWheel(double deltaY, int unit, int x, int y) {
+    const double size = unit == PIXELS ? 1.0
+                        : unit == LINES ? WHEEL_PIXELS_PER_LINE
+                                        : WHEEL_PIXELS_PER_NOTCH;
     // Scrolling up, away from the viewer, is a notch forward.
-    const double pixels = std::clamp(-event->deltaY * unit, -1e6, 1e6);
+    const double pixels = std::isfinite(deltaY) ? std::clamp(-deltaY * size, -1e6, 1e6) : 0.0;
     const int notches = takeSteps(wheelCarry, static_cast<int>(std::lround(pixels)),
                                   static_cast<int>(WHEEL_PIXELS_PER_NOTCH));
-    // Where the wheel is: the mouse may not have moved over the canvas before it turned.
-    int x = 0, y = 0;
-    canvasPoint(event->mouse.targetX, event->mouse.targetY, &x, &y);
     deliverNotches(windowAt(x, y), notches, x, y);
-    return EM_TRUE;
 }
 
-} // namespace
+} // extern "C"
 
 bool deliverSpecialKeyNamed(int target, const char* key, bool shift, int x, int y) {
     const int special = specialKey(key);
@@ -163,14 +170,4 @@ bool deliverSpecialKeyNamed(int target, const char* key, bool shift, int x, int 
 // As GLUT has it: Shift in a key's handler, nothing elsewhere.
 int glutGetModifiers() {
     return keyModifiers;
-}
-
-void listenToKeysAndMouse() {
-    emscripten_set_keydown_callback(CANVAS, nullptr, EM_FALSE, onKeyDown);
-    emscripten_set_mousemove_callback(CANVAS, nullptr, EM_FALSE, onPointer);
-    emscripten_set_mouseenter_callback(CANVAS, nullptr, EM_FALSE, onPointer);
-    emscripten_set_mouseleave_callback(CANVAS, nullptr, EM_FALSE, onPointer);
-    emscripten_set_mousedown_callback(CANVAS, nullptr, EM_FALSE, onPointer);
-    emscripten_set_mouseup_callback(CANVAS, nullptr, EM_FALSE, onPointer);
-    emscripten_set_wheel_callback(CANVAS, nullptr, EM_FALSE, onWheel);
 }

@@ -14,6 +14,8 @@ extern "C" {
 // What gl4es does at a swap without EGL.
 void gl4es_pre_swap();
 void gl4es_post_swap();
+// The page's canvas, or its worker's OffscreenCanvas, as "#canvas" (web/canvas_target.js).
+void webTakeCanvas();
 }
 
 namespace {
@@ -30,10 +32,12 @@ void mainFramebufferSize(int* width, int* height) {
 
 } // namespace
 
-// The WebGL context of the canvas, made current, and gl4es started on it. The page makes the
-// context, with the attributes the program draws with, as it checks for WebGL; a canvas gives
-// whoever asks after that the same context, so this asks with no attributes of its own.
+// The WebGL context of the canvas, made current, and gl4es started on it. The page's script makes
+// the context, with the attributes the program draws with, as it checks for WebGL (or its worker,
+// on the OffscreenCanvas); a canvas gives whoever asks after that the same context, so this asks
+// with no attributes of its own.
 void createContext(int width, int height) {
+    webTakeCanvas();
     emscripten_set_canvas_element_size(CANVAS, width, height);
     EmscriptenWebGLContextAttributes attributes;
     emscripten_webgl_init_context_attributes(&attributes);

@@ -106,8 +106,6 @@ void glutIdleFunc(void (*callback)()) {
 
 void glutMainLoop() {
     keepStateOnContext();
-    listenToKeysAndMouse();
-    listenToTouch();
     // One turn per animation frame of the browser; this never returns.
     emscripten_set_main_loop(runFrame, 0, EM_TRUE);
 }

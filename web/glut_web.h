@@ -45,11 +45,9 @@ void keepStateOnContext();
 bool isInside(int id, int ancestor);
 // The deepest window whose region holds the point of the canvas.
 int windowAt(int x, int y);
-// A point of the canvas's box, in CSS pixels from its corner, in the canvas's own pixels.
-void canvasPoint(long cssX, long cssY, int* x, int* y);
-// The window under a point of the canvas's box, and the point in that window's own pixels (from
-// its top-left corner), as its mouse handler would get it.
-int windowPoint(long cssX, long cssY, int* x, int* y);
+// The window under a point of the canvas (in its own pixels), and the point in that window's own
+// pixels (from its top-left corner), as its mouse handler would get it.
+int windowPoint(int canvasX, int canvasY, int* x, int* y);
 // Input for the window, at a point of the canvas, to its handler (if it has one) with the window
 // current.
 void deliverKey(int target, int character, int x, int y);
@@ -66,9 +64,6 @@ const char* windowTitle();
 // The frame loop (glut_loop.cpp), stopped when it had nothing to do, runs again.
 void wakeLoop();
 
-// The input's listeners on the canvas (dom_input.cpp, touch_input.cpp).
-void listenToKeysAndMouse();
-void listenToTouch();
 // A key of the page by its DOM name that GLUT calls special (an arrow, Home, End, Page Up or
 // Down), with or without Shift, to the window's special handler; false for any other key.
 bool deliverSpecialKeyNamed(int target, const char* key, bool shift, int x, int y);

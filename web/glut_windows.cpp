@@ -10,9 +10,7 @@
 
 #include <GL/freeglut.h>
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
-#include <emscripten/html5.h>
 #include <gl4esinit.h>
 
 WebWindow windows[MAX_WINDOWS + 1];
@@ -151,20 +149,9 @@ int windowAt(int x, int y) {
     return found;
 }
 
-// Points are taken in the canvas's own pixels however large the page shows it. The picture keeps
-// its shape: where the box is wider or taller (in full screen), it is centred.
-void canvasPoint(long cssX, long cssY, int* x, int* y) {
-    double boxWidth = 0, boxHeight = 0;
-    emscripten_get_element_css_size(CANVAS, &boxWidth, &boxHeight);
-    const double width = windows[1].width, height = windows[1].height;
-    const double scale =
-        boxWidth > 0 && boxHeight > 0 ? std::min(boxWidth / width, boxHeight / height) : 1.0;
-    *x = static_cast<int>(std::floor((cssX - (boxWidth - width * scale) / 2) / scale));
-    *y = static_cast<int>(std::floor((cssY - (boxHeight - height * scale) / 2) / scale));
-}
-
-int windowPoint(long cssX, long cssY, int* x, int* y) {
-    canvasPoint(cssX, cssY, x, y);
+int windowPoint(int canvasX, int canvasY, int* x, int* y) {
+    *x = canvasX;
+    *y = canvasY;
     const int id = windowAt(*x, *y);
     *x -= windows[id].x;
     *y -= windows[id].y;

@@ -46,13 +46,13 @@ EMSCRIPTEN_KEEPALIVE void webSetBodyFrames(int shown) {
     reportToPage();
 }
 
-// A click at a point of the canvas (CSS pixels from its corner): the robot drawn there in the
+// A click at a point of the canvas (in its own pixels): the robot drawn there in the
 // scene view becomes the selected one; a click on the field, or off the scene view, selects
 // none. The point is the one the scene view's mouse handler would get, in the view's own pixels;
 // its projection is the one the context holds with the view current.
-EMSCRIPTEN_KEEPALIVE void webPick(int cssX, int cssY) {
+EMSCRIPTEN_KEEPALIVE void webPick(int canvasX, int canvasY) {
     int x = 0, y = 0;
-    if (windowPoint(cssX, cssY, &x, &y) != sceneView) {
+    if (windowPoint(canvasX, canvasY, &x, &y) != sceneView) {
         select(NO_ROBOT);
         reportToPage();
         return;

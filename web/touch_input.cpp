@@ -1,5 +1,6 @@
-// The page's touch: the canvas's touch events, each finger by its identifier, handed to the
-// gesture (controls/touch_gesture) and its actions to the windows as GLUT's mouse. A look goes to
+// The page's touch: the canvas's touch events, as the page's script hands them over (the fingers
+// an event is about, each by its identifier at a point of the canvas, then the event), handed to
+// the gesture (controls/touch_gesture) and its actions to the windows as GLUT's mouse. A look goes to
 // the window where it began, two fingers walk the window where their walk began, and a tap is
 // the page's (page_input.cpp).
 #include "controls/touch_gesture.h"
@@ -7,40 +8,39 @@
 
 #include <GL/freeglut.h>
 #include <emscripten.h>
-#include <emscripten/html5.h>
 
 namespace {
 
 TouchGesture gesture;
 int lookWindow = 0; // the window the look began in
 
-TouchPhase phaseOf(int type) {
-    switch (type) {
-    case EMSCRIPTEN_EVENT_TOUCHSTART:
-        return TouchPhase::Start;
-    case EMSCRIPTEN_EVENT_TOUCHEND:
-        return TouchPhase::End;
-    case EMSCRIPTEN_EVENT_TOUCHCANCEL:
-        return TouchPhase::Cancel;
-    default:
-        return TouchPhase::Move;
+// The fingers of the event being handed over.
+constexpr int FINGERS_HANDED = 32;
+Finger changed[FINGERS_HANDED];
+int count = 0;
+
+} // namespace
+
+extern "C" {
+
+// A finger the next event is about, at a point of the canvas; those past the first 32 are left out.
+EMSCRIPTEN_KEEPALIVE void webTouchFinger(int id, int x, int y) {
+    if (count < FINGERS_HANDED) {
+        changed[count++] = Finger{id, x, y};
     }
 }
 
-EM_BOOL onTouch(int type, const EmscriptenTouchEvent* event, void* /*data*/) {
-    // The event lists every finger down; those it is about are marked.
-    Finger changed[sizeof event->touches / sizeof event->touches[0]];
-    int count = 0;
-    for (int k = 0; k < event->numTouches; ++k) {
-        const EmscriptenTouchPoint& touch = event->touches[k];
-        if (touch.isChanged) {
-            Finger& finger = changed[count++];
-            finger.id = touch.identifier;
-            canvasPoint(touch.targetX, touch.targetY, &finger.x, &finger.y);
-        }
-    }
+// The event (0 start, 1 move, 2 end, 3 cancel, as TouchPhase) about the fingers handed over, at
+// the page's time in milliseconds.
+EMSCRIPTEN_KEEPALIVE void webTouch(int phase, double time) {
+    const TouchPhase which = phase == 0   ? TouchPhase::Start
+                             : phase == 2 ? TouchPhase::End
+                             : phase == 3 ? TouchPhase::Cancel
+                                          : TouchPhase::Move;
+    const int fingers = count;
+    count = 0;
     const TouchReport report =
-        applyTouch(gesture, phaseOf(type), changed, count, emscripten_get_now());
+        applyTouch(gesture, which, changed, fingers, time);
     for (int k = 0; k < report.actionCount; ++k) {
         const TouchAction& action = report.actions[k];
         switch (action.kind) {
@@ -62,15 +62,6 @@ EM_BOOL onTouch(int type, const EmscriptenTouchEvent* event, void* /*data*/) {
             break;
         }
     }
-    // Taken, so the page neither scrolls nor zooms, and no mouse events are made of it.
-    return EM_TRUE;
 }
 
-} // namespace
-
-void listenToTouch() {
-    emscripten_set_touchstart_callback(CANVAS, nullptr, EM_FALSE, onTouch);
-    emscripten_set_touchmove_callback(CANVAS, nullptr, EM_FALSE, onTouch);
-    emscripten_set_touchend_callback(CANVAS, nullptr, EM_FALSE, onTouch);
-    emscripten_set_touchcancel_callback(CANVAS, nullptr, EM_FALSE, onTouch);
-}
+} // extern "C"

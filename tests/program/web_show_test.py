@@ -14,7 +14,8 @@ import numpy
 import pytest
 
 import harness
-from web_test import PAGE, PAGE_DIR, choose_robot, inspector_angles
+from web_page import with_way
+from web_support import PAGE, PAGE_DIR, choose_robot, inspector_angles
 
 if not os.path.isfile(PAGE):
     pytest.skip(f"no web page at '{PAGE}'", allow_module_level=True)
@@ -64,7 +65,7 @@ def timeline(page):
 
 
 def seek(page, tick):
-    page.evaluate(f"Module._webSeek({tick})")
+    page.evaluate(f"program.call('webSeek', [{tick}])")
     page.next_frames()
 
 
@@ -79,9 +80,9 @@ def test_the_panel_plays_refuses_adds_a_pose_and_resets(start_page):
     page.click("#show-play")
     page.next_frames()
     length, marks = timeline(page)
-    assert page.evaluate("Module.reported.length") == length != BUILT_IN_LENGTH
+    assert page.evaluate("program.reported.length") == length != BUILT_IN_LENGTH
     assert len(marks) == 8 and max(marks) == length and marks[:4] != BUILT_IN_MARKS, marks
-    assert page.evaluate("Module.reported.tick") < 100, "the show did not start again"
+    assert page.evaluate("program.reported.tick") < 100, "the show did not start again"
     assert page.console_lines() == [], "the console kept the lines of the show before"
     seek(page, length)
     lines = page.console_lines()
@@ -100,7 +101,7 @@ def test_the_panel_plays_refuses_adds_a_pose_and_resets(start_page):
     assert page.evaluate("(a => [document.activeElement === a, a.selectionStart, a.selectionEnd])"
                          "(document.getElementById('show-text'))") == [True, caret, caret]
     assert timeline(page) == [length, marks], "the refused show replaced the one playing"
-    assert page.evaluate("Module.reported.tick") == length, "the show before did not play on"
+    assert page.evaluate("program.reported.tick") == length, "the show before did not play on"
 
     # Robot 2 posed by hand at tick 1000, its pose added to its script and played to the end.
     seek(page, 1000)
@@ -112,7 +113,7 @@ def test_the_panel_plays_refuses_adds_a_pose_and_resets(start_page):
     page.next_frames()
     posed = inspector_angles(page)
     assert posed["head pitch"] == "-35.5"
-    line = page.evaluate("Module.ccall('webPoseLine', 'string', [], [])")
+    line = page.evaluate("program.call('webPoseLine')")
     set_text(page, OWN_SHOW)
     page.click("#show-add-pose")
     assert panel_text(page) == OWN_SHOW.replace("robot 3\n", line + "\nrobot 3\n")
@@ -164,18 +165,18 @@ def test_a_link_carries_a_show_of_ones_own_to_its_moment(start_page):
     assert page.evaluate("location.hash") == "#" + fragment
     page.click("#step-forward")
     harness.wait_until(lambda: page.evaluate("location.search + location.hash"),
-                       lambda address: address.startswith("?hold=-1&t=601&paused") and
-                       address.endswith("#" + fragment), 10, "the address lost the show")
+                       lambda address: address.startswith(
+                           with_way("?hold=-1&t=601&paused", page.way)) and address.endswith("#" + fragment), 10, "the address lost the show")
     page.click("#step-back")
     page.next_frames()
 
     opened = start_page(PAGE_DIR, f"{query}#{fragment}")
     opened.next_frames()
     # The panel shows the canonical text of the show the link carries.
-    canonical = "Module.ccall('webShowText', 'string', [], [])"
+    canonical = "program.call('webShowText')"
     assert panel_text(opened) == page.evaluate(canonical) != built_in_text()
     assert timeline(opened) == timeline(page), "the link's show is not the one played"
-    assert opened.evaluate("[Module.reported.tick, Module.reported.paused]") == [600, True]
+    assert opened.evaluate("[program.reported.tick, program.reported.paused]") == [600, True]
     assert numpy.array_equal(opened.picture(), page.picture()), "another moment or view"
     assert status(opened) == ""
     assert page.errors == opened.errors == []
@@ -204,12 +205,12 @@ def test_links_whose_show_cannot_be_read_open_the_built_in_show(start_page):
         page.next_frames()
         assert wrong in status(page) and "built-in show plays" in status(page), status(page)
         assert panel_text(page) == built_in, wrong
-        assert page.evaluate("[Module.reported.length, Module.reported.tick]") == \
+        assert page.evaluate("[program.reported.length, program.reported.tick]") == \
             [BUILT_IN_LENGTH, 300], wrong
         assert page.errors == [], wrong
         page.close()
     # The longest show there may be is read.
     page = start_page(PAGE_DIR, f"?t=300&paused#show={deflated(padded_show(MAX_SHOW_BYTES))}")
     assert status(page) == "" and panel_text(page) == page.evaluate(
-        "Module.ccall('webShowText', 'string', [], [])") != built_in, status(page)
+        "program.call('webShowText')") != built_in, status(page)
     assert timeline(page)[0] != BUILT_IN_LENGTH
