@@ -18,7 +18,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
                                 "program"))
 import harness  # noqa: E402
-from web_page import DRAW_COUNTER, WebPage  # noqa: E402
+from web_page import DRAW_COUNTER, WAYS, WebPage  # noqa: E402
 
 DESKTOP_SECONDS = 5
 PAGE_SECONDS = 2
@@ -85,29 +85,31 @@ def measure_desktop(executable):
 def page_counts(page, seconds):
     """(animation frames, draw calls) over this long."""
     count = "[frameTimes.length, drawCalls.reduce((a, b) => a + b, 0)]"
-    frames, draws = page.evaluate(count)
+    frames, draws = page.evaluate_program(count)
     time.sleep(seconds)
-    later = page.evaluate(count)
+    later = page.evaluate_program(count)
     return later[0] - frames, later[1] - draws
 
 
 def frames_one_key_draws(page):
     """The frames that drew for one key, typed once the page has settled."""
-    before = page.evaluate("frameTimes.length")
+    before = page.evaluate_program("frameTimes.length")
     page.type_keys("a")
     time.sleep(0.5)
-    return page.evaluate(f"drawCalls.slice({before}).filter(Boolean).length")
+    return page.evaluate_program(f"drawCalls.slice({before}).filter(Boolean).length")
 
 
-def measure_page(directory):
-    page = WebPage(directory, script=DRAW_COUNTER)
+def measure_page(directory, way):
+    """The frames and draw calls of the page at rest, with the program where `way` puts it:
+    the counters run where the program draws."""
+    page = WebPage(directory, program_script=DRAW_COUNTER, way=way)
     try:
         page.wait_for_lines(len(harness.SHOW_LINES), 300)
         for moment, keys in [("after the show", ""), ("paused", "r ")]:
             page.type_keys(keys)
             time.sleep(0.5)
             frames, draws = page_counts(page, PAGE_SECONDS)
-            print(f"page, {moment}: {frames} animation frames, {draws} draw calls in "
+            print(f"page ({way}), {moment}: {frames} animation frames, {draws} draw calls in "
                   f"{PAGE_SECONDS} s; one key then drew {frames_one_key_draws(page)} frames")
     finally:
         page.close()
@@ -116,4 +118,5 @@ def measure_page(directory):
 if __name__ == "__main__":
     measure_desktop(os.path.abspath(sys.argv[1]))
     if len(sys.argv) > 2:
-        measure_page(sys.argv[2])
+        for way in WAYS:
+            measure_page(sys.argv[2], way)
