@@ -18,6 +18,7 @@ import gzip
 import hashlib
 import http.server
 import io
+import itertools
 import json
 import os
 import select
@@ -50,6 +51,8 @@ self.requestAnimationFrame = callback => requestFrame(time => {
     self.frameTimes.push([start, performance.now() - start, time]);
 });
 """
+# A finger's events come a frame apart.
+TOUCH_EVENT_SECONDS = 1 / 60
 # The two ways the page runs the program: in a worker where the browser can, on the page's main
 # thread where the address asks for it.
 WAYS = {"worker": "", "main thread": "main-thread"}
@@ -350,15 +353,17 @@ class WebPage:
                       buttons=int(kind != "mouseReleased"), clickCount=1)
         self.settle()
 
-    def touch(self, starts, moves=(), end="touchEnd"):
+    def touch(self, starts, moves=(), end="touchEnd", apart=TOUCH_EVENT_SECONDS):
         """Fingers down at points of the canvas, moved by each step's (dx, dy) per finger, up (or
-        taken away, with end="touchCancel")."""
+        taken away, with end="touchCancel"). The events carry their own times, `apart` seconds
+        apart (a frame), as a finger makes them, however late a busy machine hands them on."""
         points = [self.canvas_point(*start) for start in starts]
+        stamps = (time.time() + k * apart for k in itertools.count())
         for kind, step in [("touchStart", ()), *[("touchMove", m) for m in moves]]:
             points = [[x + dx, y + dy] for (x, y), (dx, dy) in zip(points, step)] or points
-            self.call("Input.dispatchTouchEvent", type=kind,
+            self.call("Input.dispatchTouchEvent", type=kind, timestamp=next(stamps),
                       touchPoints=[{"x": x, "y": y, "id": k} for k, (x, y) in enumerate(points)])
-        self.call("Input.dispatchTouchEvent", type=end, touchPoints=[])
+        self.call("Input.dispatchTouchEvent", type=end, timestamp=next(stamps), touchPoints=[])
         self.settle()
 
     def download_gltf(self, folder, timeout=120):

@@ -53,7 +53,9 @@ const canvasInput = (() => {
       event.preventDefault();
       const fingers = Array.from(event.changedTouches, touch =>
         [touch.identifier, ...canvasPoint(touch.clientX, touch.clientY)]);
-      program.input({type: "touch", phase: type, time: performance.now(), fingers});
+      // The event's own time: a tap is as long as the finger was down, not as late as a busy
+      // page took the events in.
+      program.input({type: "touch", phase: type, time: event.timeStamp, fingers});
     }, {passive: false});
   }
 
