@@ -70,8 +70,9 @@ set(page_dir ${CMAKE_BINARY_DIR})
 add_executable(write_key_rows ${PROJECT_SOURCE_DIR}/tools/write_key_rows.cpp
     ${PROJECT_SOURCE_DIR}/controls/key_table.cpp)
 target_include_directories(write_key_rows PRIVATE ${PROJECT_SOURCE_DIR})
+# A build tool, kept out of the folder a visitor's files are published from.
 set_target_properties(write_key_rows PROPERTIES SUFFIX ".js"
-    CXX_LINKER_LAUNCHER "${node_modules_launcher}")
+    CXX_LINKER_LAUNCHER "${node_modules_launcher}" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 # One file: Node.js fetches no .wasm beside it (its own fetch takes no plain path).
 target_link_options(write_key_rows PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sSINGLE_FILE=1)
 cheer_warnings(write_key_rows)
