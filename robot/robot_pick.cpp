@@ -57,10 +57,8 @@ float hitPiece(const ShapePiece& piece, const Ray& ray) {
 // The nearest hit on the robot's parts, placed by the same walk and node matrices the drawing
 // uses, and each piece by the same steps.
 float hitRobot(const Robot& robot, const Ray& ray) {
-    glm::mat4 placed = glm::translate(glm::mat4(1.0f), glm::make_vec3(robot.position));
-    placed = glm::scale(placed, glm::make_vec3(ROBOT_SCALE));
     float best = NO_HIT;
-    walkBodyTree(&robot.nodes[Torso], placed, 0, [&](const NodeVisit& visit) {
+    walkBodyTree(&robot.nodes[Torso], robotPlacement(robot), 0, [&](const NodeVisit& visit) {
         const auto part = visit.node - robot.nodes;
         assert(part >= 0 && part < BODY_PART_COUNT);
         const PartShape& shape = PART_SHAPES[part];

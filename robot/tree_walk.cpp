@@ -1,5 +1,6 @@
 #include "robot/tree_walk.h"
 
+#include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
 namespace {
@@ -21,4 +22,9 @@ void walkBodyTree(const BodyNode* first, const glm::mat4& parentWorld, int first
                   const NodeVisitor& enter, const NodeVisitor& leave) {
     int visitsLeft = WALK_VISIT_LIMIT;
     walkFrom(first, parentWorld, firstDepth, enter, leave, visitsLeft);
+}
+
+glm::mat4 robotPlacement(const Robot& robot) {
+    const glm::mat4 placed = glm::translate(glm::mat4(1.0f), glm::make_vec3(robot.position));
+    return glm::scale(placed, glm::make_vec3(ROBOT_SCALE));
 }

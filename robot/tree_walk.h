@@ -16,6 +16,10 @@ struct NodeVisit {
 };
 using NodeVisitor = std::function<void(const NodeVisit&)>;
 
+// Where robot i's body stands in the world: its position, then the drawing's scale, the matrix
+// under which its torso's node sits (drawRobot applies the same two steps on the GL stack).
+glm::mat4 robotPlacement(const Robot& robot);
+
 // A body has ten nodes, so a walk stops after this many visits: a tree whose links loop ends.
 constexpr int WALK_VISIT_LIMIT = BODY_PART_COUNT;
 

@@ -6,6 +6,7 @@
 #include "choreography/semaphore.h"
 #include "choreography/show_clock.h"
 #include "choreography/show_time.h"
+#include "robot/tree_walk.h"
 #include "robot/node_matrix.h"
 #include "tests/support/long_show.h"
 #include "tests/support/start_show.h"
@@ -292,8 +293,7 @@ TEST(PlayedShow, EverySpelledLetterIsSignalledByItsRobotAtTheShowsEnd) {
                 letter == '\0' ? SemaphoreArms{0, 0} : SEMAPHORE_TABLE[letter - 'A'];
             const Robot& robot = robots[i];
             EXPECT_EQ(robot.position[2], 0.0f) << "robot " << i << " walked in first";
-            glm::mat4 placed = glm::translate(glm::mat4(1.0f), glm::make_vec3(robot.position));
-            placed = glm::scale(placed, glm::make_vec3(ROBOT_SCALE));
+            const glm::mat4 placed = robotPlacement(robot);
             const glm::mat4 torso = placed * glm::make_mat4(robot.nodes[Torso].matrix);
             const glm::mat4 left = torso * glm::make_mat4(robot.nodes[LeftUpperArm].matrix);
             const glm::mat4 right = torso * glm::make_mat4(robot.nodes[RightUpperArm].matrix);

@@ -2,6 +2,7 @@
 // point where the semaphore table says as a viewer in front of the robot sees them; and the
 // show that spells a word.
 #include "choreography/semaphore.h"
+#include "robot/tree_walk.h"
 #include "robot/node_matrix.h"
 
 #include <algorithm>
@@ -38,8 +39,7 @@ TEST(Semaphore, EveryLettersArmsPointAsTheTableSaysSeenFromTheFront) {
         Robot robot = makeStartRobot(2);
         ASSERT_TRUE(poseLetter(letter, robot.angles));
         computeNodeMatrices(robot, NodeMatrixVariant::Tick);
-        glm::mat4 placed = glm::translate(glm::mat4(1.0f), glm::make_vec3(robot.position));
-        placed = glm::scale(placed, glm::make_vec3(ROBOT_SCALE));
+        const glm::mat4 placed = robotPlacement(robot);
         const glm::mat4 torso = placed * glm::make_mat4(robot.nodes[Torso].matrix);
         const SemaphoreArms& arms = SEMAPHORE_TABLE[letter - 'A'];
         const struct {

@@ -139,9 +139,7 @@ TEST_F(GltfExport, EveryBodyNodesWorldMatrixIsTheProgramsAtEachTick) {
         for (int i = 0; i < ROBOT_COUNT; ++i) {
             linkBodyTree(table[i], none);
             const Robot& robot = table[i];
-            const glm::mat4 placement =
-                glm::scale(glm::translate(glm::mat4(1.0f), glm::make_vec3(robot.position)),
-                           glm::make_vec3(ROBOT_SCALE));
+            const glm::mat4 placement = robotPlacement(robot);
             walkBodyTree(&robot.nodes[Torso], placement, 0, [&](const NodeVisit& visit) {
                 const auto part = static_cast<BodyPart>(visit.node - robot.nodes);
                 const glm::mat4 exported =

@@ -35,9 +35,7 @@ int main(int argc, char** argv) {
         for (int i = 0; i < ROBOT_COUNT; ++i) {
             linkBodyTree(table[i], none);
             const Robot& robot = table[i];
-            const glm::mat4 placement =
-                glm::scale(glm::translate(glm::mat4(1.0f), glm::make_vec3(robot.position)),
-                           glm::make_vec3(ROBOT_SCALE));
+            const glm::mat4 placement = robotPlacement(robot);
             walkBodyTree(&robot.nodes[Torso], placement, 0, [&](const NodeVisit& visit) {
                 const auto part = static_cast<BodyPart>(visit.node - robot.nodes);
                 std::printf("%s\"%s\": [", separator, jointNodeName(i, bodyNode(part)).c_str());
@@ -51,9 +49,7 @@ int main(int argc, char** argv) {
         std::printf("}, \"boxes\": [");
         for (int i = 0; i < ROBOT_COUNT; ++i) {
             const Robot& robot = table[i];
-            const glm::mat4 placement =
-                glm::scale(glm::translate(glm::mat4(1.0f), glm::make_vec3(robot.position)),
-                           glm::make_vec3(ROBOT_SCALE));
+            const glm::mat4 placement = robotPlacement(robot);
             float box[4] = {1e9f, 1e9f, -1e9f, -1e9f};
             walkBodyTree(&robot.nodes[Torso], placement, 0, [&](const NodeVisit& visit) {
                 const PartShape& shape = PART_SHAPES[visit.node - robot.nodes];

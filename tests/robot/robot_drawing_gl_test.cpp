@@ -3,6 +3,7 @@
 #include "robot/body_shape.h"
 #include "robot/node_matrix.h"
 #include "robot/robot_drawing.h"
+#include "robot/tree_walk.h"
 #include "tests/support/gl_session.h"
 
 #include <GL/glut.h>
@@ -91,6 +92,8 @@ TEST_F(RobotDrawing, EveryRobotDrawsItsPartsInBodyOrderUnderItsPlacement) {
         ASSERT_EQ(drawLog.size(), static_cast<size_t>(BODY_PART_COUNT));
         glm::mat4 placement = glm::translate(caller, glm::make_vec3(robot.position));
         placement = glm::scale(placement, glm::make_vec3(ROBOT_SCALE));
+        // The core's placement, which picking and the export use, is the one the drawing applies.
+        EXPECT_EQ(caller * robotPlacement(robot), placement) << "robot " << i;
         for (size_t k = 0; k < drawLog.size(); ++k) {
             const std::vector<BodyPart>& path = PATHS_IN_DRAW_ORDER[k];
             EXPECT_EQ(drawLog[k].part, path.back()) << "draw " << k;

@@ -3,6 +3,7 @@
 // pixels. Outlines are found here from the shape table and node matrices by plain geometry.
 #include "choreography/show_time.h"
 #include "controls/walking_camera.h"
+#include "robot/tree_walk.h"
 #include "robot/body_shape.h"
 #include "robot/robot_pick.h"
 #include "tests/support/start_show.h"
@@ -28,8 +29,7 @@ constexpr int PARENT[BODY_PART_COUNT] = {
 
 glm::mat4 nodeWorld(const Robot& robot, int part) {
     if (part < 0) {
-        glm::mat4 placed = glm::translate(glm::mat4(1.0f), glm::make_vec3(robot.position));
-        return glm::scale(placed, glm::make_vec3(ROBOT_SCALE));
+        return robotPlacement(robot);
     }
     return nodeWorld(robot, PARENT[part]) * glm::make_mat4(robot.nodes[part].matrix);
 }
