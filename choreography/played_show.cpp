@@ -32,14 +32,12 @@ void startShow(const ShowScripts& show) {
     playChoreography(showChoreography(playedScripts));
 }
 
-bool startShowText(std::string_view name, std::string_view text, std::string& refusal) {
+ShowReading startShowText(std::string_view name, std::string_view text) {
     const ShowReading reading = readShow(name, text);
-    if (!reading.accepted) {
-        refusal = reading.refusal;
-        return false;
+    if (reading.accepted) {
+        startShow(reading.show);
     }
-    startShow(reading.show);
-    return true;
+    return reading;
 }
 
 std::string playedShowText() {

@@ -19,9 +19,9 @@ bool playingBuiltInShow();
 // readShow or spellShow give it.
 void startShow(const ShowScripts& show);
 
-// Reads the text as a show file named `name` and starts it; a text that is not a show leaves the
-// played show untouched, gives false and its one-line "NAME:LINE:COLUMN: what is wrong".
-bool startShowText(std::string_view name, std::string_view text, std::string& refusal);
+// Reads the text as a show file named `name` and starts it. A text that is not a show leaves the
+// played show untouched; the reading says where and why ("NAME:LINE:COLUMN: what is wrong").
+ShowReading startShowText(std::string_view name, std::string_view text);
 
 // The played show in the canonical form of writeShow.
 std::string playedShowText();

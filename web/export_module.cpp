@@ -31,7 +31,9 @@ EMSCRIPTEN_KEEPALIVE char* webShowTextRoom(int size) {
 EMSCRIPTEN_KEEPALIVE int webExportShow() {
     refusal.clear();
     made.clear();
-    if (!startShowText("played show", showText, refusal)) {
+    const ShowReading reading = startShowText("played show", showText);
+    if (!reading.accepted) {
+        refusal = reading.refusal;
         return 0;
     }
     made = showGlb();

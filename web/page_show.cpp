@@ -55,13 +55,12 @@ EMSCRIPTEN_KEEPALIVE int webPlayingBuiltInShow() {
 // {"refusal":"NAME:LINE:COLUMN: what is wrong","line":L,"column":C}, and the show played
 // before plays on.
 EMSCRIPTEN_KEEPALIVE const char* webPlayShow(const char* name, const char* text) {
-    const ShowReading reading = readShow(name, text);
+    const ShowReading reading = startShowText(name, text);
     if (!reading.accepted) {
         return handOver("{\"refusal\":" + jsonText(reading.refusal) +
                         ",\"line\":" + std::to_string(reading.line) +
                         ",\"column\":" + std::to_string(reading.column) + "}");
     }
-    startShow(reading.show);
     started();
     return handOver("");
 }

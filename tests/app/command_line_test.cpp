@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -35,7 +36,7 @@ TEST(CommandLine, EverythingElseRunsTheShow) {
 
 // Runs takeShowOptions on a copy of the arguments; returns what stayed for glutInit.
 std::vector<std::string> takeFrom(std::vector<std::string> args, ShowPlace& place,
-                                  std::string& refusal, bool& taken) {
+                                  ShowChoice& choice, std::string& refusal, bool& taken) {
     args.insert(args.begin(), "cheerleaders");
     std::vector<char*> argv;
     for (std::string& a : args) {
@@ -43,10 +44,15 @@ std::vector<std::string> takeFrom(std::vector<std::string> args, ShowPlace& plac
     }
     argv.push_back(nullptr);
     int argc = static_cast<int>(args.size());
-    ShowChoice choice;
     taken = takeShowOptions(argc, argv.data(), place, choice, refusal);
     EXPECT_EQ(argv[static_cast<size_t>(argc)], nullptr);
     return std::vector<std::string>(argv.begin() + 1, argv.begin() + argc);
+}
+
+std::vector<std::string> takeFrom(std::vector<std::string> args, ShowPlace& place,
+                                  std::string& refusal, bool& taken) {
+    ShowChoice choice;
+    return takeFrom(std::move(args), place, choice, refusal, taken);
 }
 
 TEST(CommandLine, ShowOptionsAreTakenOutAndTheRestLeftForGlut) {
@@ -185,15 +191,10 @@ TEST(CommandLine, APageLinkWithABadValueIsRefusedByThatValue) {
 
 // Runs takeShowOptions and gives the show chosen.
 bool choiceFrom(std::vector<std::string> args, ShowChoice& choice, std::string& refusal) {
-    args.insert(args.begin(), "cheerleaders");
-    std::vector<char*> argv;
-    for (std::string& a : args) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
-    int argc = static_cast<int>(args.size());
     ShowPlace place;
-    return takeShowOptions(argc, argv.data(), place, choice, refusal);
+    bool taken = false;
+    takeFrom(std::move(args), place, choice, refusal, taken);
+    return taken;
 }
 
 TEST(CommandLine, ShowFileSpelledWordAndPrintAreTakenAndClashesRefused) {

@@ -23,16 +23,6 @@
 
 namespace {
 
-// Bitwise: positions, angles, all ten node matrices of all four robots, gaits and cursors.
-bool sameState(const Show& a, const Show& b) {
-    const Choreography& ca = a.choreography;
-    const Choreography& cb = b.choreography;
-    return std::memcmp(a.robots, b.robots, sizeof a.robots) == 0 &&
-           std::memcmp(a.gaits, b.gaits, sizeof a.gaits) == 0 &&
-           std::memcmp(ca.cursor, cb.cursor, sizeof ca.cursor) == 0 &&
-           std::memcmp(ca.finishedCount, cb.finishedCount, sizeof ca.finishedCount) == 0 &&
-           ca.ticks == cb.ticks;
-}
 
 bool sameCompletion(const TimedCompletion& a, const TimedCompletion& b) {
     return a.tick == b.tick && a.completion.robot == b.completion.robot &&
@@ -62,7 +52,7 @@ TEST(PlayedShow, TheBuiltInShowPrintedAndReadBackPlaysEveryTickAsTheBuiltInOne) 
     for (int t = 1; t <= 2400; ++t) {
         playTick(builtIn, fromBuiltIn);
         playTick(printed, fromPrinted);
-        ASSERT_TRUE(sameState(builtIn, printed)) << "tick " << t;
+        ASSERT_TRUE(sameMotion(builtIn, printed)) << "tick " << t;
     }
     const ShowHistory whole = wholeShow(printed.choreography);
     ASSERT_EQ(fromPrinted.size(), 8u);
@@ -108,14 +98,14 @@ TEST(PlayedShow, UnequalScriptsSeekToAnyTickAsPlayingThatManyTicks) {
         Show sought = startOf(scripts);
         const ShowHistory history =
             seekShow(sought.robots, sought.choreography, sought.gaits, target);
-        ASSERT_TRUE(sameState(sought, played)) << "seek to " << target;
+        ASSERT_TRUE(sameMotion(sought, played)) << "seek to " << target;
         ASSERT_EQ(history.completionCount, static_cast<int>(completions.size())) << target;
         for (int k = 0; k < history.completionCount; ++k) {
             ASSERT_TRUE(sameCompletion(history.completions[k], completions[k])) << target;
         }
         const ShowHistory passed =
             advanceShow(runOn.robots, runOn.choreography, runOn.gaits, target);
-        ASSERT_TRUE(sameState(runOn, played)) << "run on to " << target;
+        ASSERT_TRUE(sameMotion(runOn, played)) << "run on to " << target;
         ASSERT_EQ(runOnSeen + static_cast<std::size_t>(passed.completionCount),
                   completions.size());
         runOnSeen = completions.size();
@@ -240,8 +230,8 @@ TEST(PlayedShow, StartingAShowOrATextFollowsItAndARefusalLeavesThePlayedShow) {
     EXPECT_EQ(showLength(showHistory()), 2366u);
 
     const std::string text = writeShow(unequalShow());
-    std::string refusal;
-    ASSERT_TRUE(startShowText("mine", text, refusal)) << refusal;
+    const ShowReading mine = startShowText("mine", text);
+    ASSERT_TRUE(mine.accepted) << mine.refusal;
     EXPECT_FALSE(playingBuiltInShow());
     EXPECT_EQ(playedShowText(), text);
     EXPECT_EQ(choreography.ticks, 0u);
@@ -254,8 +244,9 @@ TEST(PlayedShow, StartingAShowOrATextFollowsItAndARefusalLeavesThePlayedShow) {
     seekTo(500);
     EXPECT_EQ(choreography.ticks, 500u);
 
-    EXPECT_FALSE(startShowText("broken", "cheerleaders show 1\nrobot 1\nwalk 1\n", refusal));
-    EXPECT_EQ(refusal.rfind("broken:3:", 0), 0u) << refusal;
+    const ShowReading broken = startShowText("broken", "cheerleaders show 1\nrobot 1\nwalk 1\n");
+    EXPECT_FALSE(broken.accepted);
+    EXPECT_EQ(broken.refusal.rfind("broken:3:", 0), 0u) << broken.refusal;
     EXPECT_EQ(playedShowText(), text);
     EXPECT_EQ(choreography.ticks, 500u);
     EXPECT_EQ(showLength(showHistory()), end);

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
+#include <functional>
 #include <gtest/gtest.h>
 #include <set>
 #include <tuple>
@@ -141,6 +142,34 @@ TEST_F(RobotDrawing, RebuildingOneRobotsMatricesLeavesEverythingElse) {
               0);
 }
 
+// What `draw` sends down the pipeline, as feedback polygons in window coordinates, under an
+// orthographic view of `pixels` square over -half to half in x and y and near to far in depth.
+std::vector<GLfloat> feedbackOf(const std::function<void()>& draw, int pixels, float half,
+                                double nearDepth, double farDepth) {
+    std::vector<GLfloat> feedback(1 << 18);
+    glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT);
+    glDisable(GL_CULL_FACE);
+    glViewport(0, 0, pixels, pixels);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(-half, half, -half, half, nearDepth, farDepth);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glFeedbackBuffer(static_cast<GLsizei>(feedback.size()), GL_3D, feedback.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    const GLint used = glRenderMode(GL_RENDER);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopAttrib();
+    EXPECT_GT(used, 0) << "feedback overflowed or nothing was drawn";
+    feedback.resize(static_cast<size_t>(std::max(used, 0)));
+    return feedback;
+}
+
 // The vertical extent of what drawRobot(i) really sends down the pipeline, in world units,
 // through feedback mode under a 20 x 20 orthographic view.
 struct VerticalExtent {
@@ -150,29 +179,9 @@ struct VerticalExtent {
 VerticalExtent drawnExtent(int i) {
     constexpr int VIEW_PIXELS = 400;
     constexpr float VIEW_HALF = 10.0f;
-    std::vector<GLfloat> feedback(1 << 18);
-    glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT);
-    glDisable(GL_CULL_FACE);
-    glViewport(0, 0, VIEW_PIXELS, VIEW_PIXELS);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(-VIEW_HALF, VIEW_HALF, -VIEW_HALF, VIEW_HALF, -100.0, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-
-    glFeedbackBuffer(static_cast<GLsizei>(feedback.size()), GL_3D, feedback.data());
-    glRenderMode(GL_FEEDBACK);
-    drawRobot(i);
-    const GLint used = glRenderMode(GL_RENDER);
-
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glPopAttrib();
-
-    EXPECT_GT(used, 0) << "feedback overflowed or nothing was drawn";
+    const std::vector<GLfloat> feedback =
+        feedbackOf([i] { drawRobot(i); }, VIEW_PIXELS, VIEW_HALF, -100.0, 100.0);
+    const auto used = static_cast<GLint>(feedback.size());
     VerticalExtent extent{1e9f, -1e9f};
     for (GLint k = 0; k < used;) {
         const GLint token = static_cast<GLint>(feedback[static_cast<size_t>(k)]);
@@ -214,27 +223,8 @@ TEST_F(RobotDrawing, StandingRobotTouchesTheFloorAndIs5_16Tall) {
 std::vector<glm::vec3> drawnVertices(DrawRoutine draw) {
     constexpr int VIEW_PIXELS = 800;
     constexpr float HALF = 8.0f;
-    std::vector<GLfloat> feedback(1 << 18);
-    glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT);
-    glDisable(GL_CULL_FACE);
-    glViewport(0, 0, VIEW_PIXELS, VIEW_PIXELS);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(-HALF, HALF, -HALF, HALF, -HALF, HALF);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glFeedbackBuffer(static_cast<GLsizei>(feedback.size()), GL_3D, feedback.data());
-    glRenderMode(GL_FEEDBACK);
-    draw();
-    const GLint used = glRenderMode(GL_RENDER);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glPopAttrib();
-
-    EXPECT_GT(used, 0) << "feedback overflowed or nothing was drawn";
+    const std::vector<GLfloat> feedback = feedbackOf(draw, VIEW_PIXELS, HALF, -HALF, HALF);
+    const auto used = static_cast<GLint>(feedback.size());
     std::vector<glm::vec3> vertices;
     for (GLint k = 0; k < used;) {
         EXPECT_EQ(static_cast<GLint>(feedback[static_cast<size_t>(k)]), GL_POLYGON_TOKEN);

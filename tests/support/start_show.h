@@ -5,6 +5,8 @@
 #include "choreography/choreography.h"
 #include "robot/node_matrix.h"
 
+#include <cstring>
+
 struct Show {
     Robot robots[ROBOT_COUNT];
     Choreography choreography;
@@ -22,4 +24,17 @@ inline Show startShow() {
     }
     show.choreography = makeStartChoreography();
     return show;
+}
+
+// Bitwise, so a change of sign or of a single rounding shows: positions, angles, all ten node
+// matrices of all four robots, gaits, cursors, finished counts and ticks; not which scripts they
+// play, which two shows read from different places may hold alike.
+inline bool sameMotion(const Show& a, const Show& b) {
+    const Choreography& ca = a.choreography;
+    const Choreography& cb = b.choreography;
+    return std::memcmp(a.robots, b.robots, sizeof a.robots) == 0 &&
+           std::memcmp(a.gaits, b.gaits, sizeof a.gaits) == 0 &&
+           std::memcmp(ca.cursor, cb.cursor, sizeof ca.cursor) == 0 &&
+           std::memcmp(ca.finishedCount, cb.finishedCount, sizeof ca.finishedCount) == 0 &&
+           ca.ticks == cb.ticks;
 }
